@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build, the program and the tests need,
+# when any of them is missing. Usage: scripts/deps.sh [run|test]
+set -euo pipefail
+packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev libgl-dev fonts-liberation xdg-utils)
+if [ "${1:-run}" = test ]; then
+    packages+=(xvfb xdotool x11-utils imagemagick)
+fi
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi

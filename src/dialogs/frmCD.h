@@ -1,0 +1,40 @@
+// The information dialog: one centred message and an OK image button.
+#pragma once
+
+#include "ui/imagebutton.h"
+#include "ui/window.h"
+
+class QLabel;
+
+enum class Placement { Screen, MainScreen };
+enum class Mode { Modal, Modeless };
+
+// Shows a message in the information dialog titled "Quorvia Information",
+// centred on the screen or over the main screen; modal waits until it closes.
+void showInformationDialog(const QString &message, Placement placement, Mode mode);
+
+class frmCD : public ui::Dialog {
+    Q_OBJECT
+public:
+    frmCD();
+
+    QLabel *lblInstruction;
+    ui::Picture *imgOk2;
+    ui::Picture *imgOk2Light;
+    ui::Picture *imgOk2Indent;
+    ui::HotArea *lblOk2;
+
+    void Form_MouseMove();
+    void lblOk2_MouseMove();
+    void lblOk2_MouseDown();
+    void lblOk2_MouseUp();
+    void lblOk2_Click();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QPixmap mBackground;
+};

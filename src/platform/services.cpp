@@ -1,0 +1,52 @@
+// Dispatch of the replaceable services to a test's recorder or to the system.
+#include "shell.h"
+#include "system.h"
+#include "testing.h"
+
+#include <utility>
+
+namespace platform {
+namespace {
+testing::ShellOpen gShellOpen;
+testing::PlayWave gPlayWave;
+testing::MessageBox gMessageBox;
+testing::EndProgram gEndProgram;
+} // namespace
+
+int shellOpen(std::uintptr_t owner, const std::string &file, const std::string &parameters)
+{
+    return gShellOpen ? gShellOpen(owner, file, parameters) : system::shellOpen(owner, file, parameters);
+}
+
+void playWave(const std::string &path)
+{
+    if (gPlayWave)
+        gPlayWave(path);
+    else
+        system::playWave(path);
+}
+
+void messageBox(std::uintptr_t owner, const std::string &text, const std::string &title)
+{
+    if (gMessageBox)
+        gMessageBox(owner, text, title);
+    else
+        system::messageBox(owner, text, title);
+}
+
+void endProgram()
+{
+    if (gEndProgram)
+        gEndProgram();
+    else
+        system::endProgram();
+}
+
+namespace testing {
+void setShellOpen(ShellOpen fn) { gShellOpen = std::move(fn); }
+void setPlayWave(PlayWave fn) { gPlayWave = std::move(fn); }
+void setMessageBox(MessageBox fn) { gMessageBox = std::move(fn); }
+void setEndProgram(EndProgram fn) { gEndProgram = std::move(fn); }
+} // namespace testing
+
+} // namespace platform

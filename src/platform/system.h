@@ -1,0 +1,15 @@
+// The system's own services behind shell.h; one implementation per system
+// (shell_posix.cpp, shell_win.cpp). Only services.cpp calls these.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform::system {
+
+int shellOpen(std::uintptr_t ownerWindow, const std::string &file, const std::string &parameters);
+void playWave(const std::string &path);
+void messageBox(std::uintptr_t ownerWindow, const std::string &text, const std::string &title);
+void endProgram();
+
+} // namespace platform::system

@@ -1,0 +1,64 @@
+#include "imagebutton.h"
+
+#include "assets/assets.h"
+
+#include <QMouseEvent>
+
+namespace ui {
+
+HotArea::HotArea(QWidget *parent, const QRect &rect) : QLabel(parent)
+{
+    setGeometry(rect);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAutoFillBackground(false);
+    setMouseTracking(true);
+    setCursor(assets::handCursor());
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void HotArea::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    emit mouseMove();
+}
+
+void HotArea::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton)
+        mLeftPressed = true;
+    emit mouseDown();
+}
+
+void HotArea::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // A second press in quick succession is a press like any other.
+    mousePressEvent(event);
+}
+
+void HotArea::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    const bool clicked = event->button() == Qt::LeftButton && mLeftPressed
+                         && rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton)
+        mLeftPressed = false;
+    emit mouseUp();
+    if (clicked)
+        emit click();
+}
+
+Picture::Picture(QWidget *parent, const QRect &rect, const QPixmap &pixmap) : QLabel(parent)
+{
+    setGeometry(rect);
+    setPixmap(pixmap);
+    setScaledContents(false);
+    setMouseTracking(true);
+    hide();
+}
+
+void Picture::mouseMoveEvent(QMouseEvent *event) { event->accept(); }
+void Picture::mousePressEvent(QMouseEvent *event) { event->accept(); }
+void Picture::mouseReleaseEvent(QMouseEvent *event) { event->accept(); }
+
+} // namespace ui

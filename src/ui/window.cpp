@@ -1,0 +1,111 @@
+#include "window.h"
+
+#include "assets/assets.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+const char *const kUnloaded = "quorviaUnloaded";
+
+// Outer size of a top-level window: its frame when it has one, else its
+// geometry (a window not yet shown has no frame to measure).
+QSizeF outerSize(const QWidget *w)
+{
+    return QSizeF(w->frameGeometry().size());
+}
+} // namespace
+
+void centreOnScreen(QWidget *window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const QSizeF screenSize = screen ? QSizeF(screen->geometry().size()) : QSizeF(640, 480);
+    const QSizeF size = outerSize(window);
+    const double left = screenSize.width() / 2 - size.width() / 2;
+    const double top = screenSize.height() / 2 - size.height() / 2;
+    window->move(int(std::floor(left)), int(std::floor(top)));
+}
+
+void centreOver(QWidget *window, const QWidget *over)
+{
+    const QSizeF size = outerSize(window);
+    const QRectF outer(over->frameGeometry());
+    const double left = outer.width() / 2 - size.width() / 2 + outer.left();
+    const double top = outer.height() / 2 - size.height() / 2 + outer.top();
+    window->move(int(std::floor(left)), window->frameGeometry().top());
+    window->move(window->frameGeometry().left(), int(std::floor(top)));
+}
+
+void setHourglass()
+{
+    if (!QGuiApplication::overrideCursor())
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void setDefaultPointer()
+{
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+}
+
+bool hourglassShown()
+{
+    return QGuiApplication::overrideCursor() != nullptr;
+}
+
+void setupFixedWindow(QWidget *window, int width, int height, bool titleBar)
+{
+    window->setFixedSize(width, height);
+    window->setWindowIcon(assets::windowIcon());
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint;
+    if (titleBar)
+        flags |= Qt::WindowTitleHint;
+    else
+        flags &= ~Qt::WindowTitleHint;  // a border without a title bar
+    window->setWindowFlags(flags);
+}
+
+void unload(QWidget *window)
+{
+    if (!window || isUnloaded(window))
+        return;
+    window->setProperty(kUnloaded, true);
+    window->hide();
+    window->deleteLater();
+}
+
+bool isUnloaded(const QWidget *window)
+{
+    return window->property(kUnloaded).toBool();
+}
+
+Dialog::Dialog(QWidget *parent) : QDialog(parent)
+{
+    setModal(false);
+}
+
+void Dialog::done(int result)
+{
+    QDialog::done(result);
+    unload(this);
+}
+
+void Dialog::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    done(QDialog::Rejected);
+}
+
+void Dialog::keyPressEvent(QKeyEvent *event)
+{
+    // These windows have no default or escape button: Escape and Enter do
+    // not close them.
+    event->ignore();
+}
+
+} // namespace ui
