@@ -1,0 +1,70 @@
+// The game catalogue: the eight categories, their catalogue files of 69-byte
+// records, and the paths of a game's folders and files on the disc.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace catalogue {
+
+struct Category {
+    const char *key;   // "3D", "Action", ...; compared case-sensitively
+    const char *file;  // catalogue file in the program's folder
+};
+
+// The category table, in its fixed search order.
+inline constexpr Category categories[] = {
+    {"3D", "QAR1.PAL"},     {"Action", "QAR2.PAL"}, {"Adv", "QAR3.PAL"},   {"Arcade", "QAR4.PAL"},
+    {"Board", "QAR5.PAL"},  {"Cards", "QAR6.PAL"},  {"Educate", "QAR7.PAL"}, {"Strategy", "QAR8.PAL"},
+};
+
+inline constexpr int recordSize = 69;
+inline constexpr int maxRecords = 32767;
+
+// One catalogue record, each field decoded from the ANSI code page and
+// stripped of leading and trailing spaces (0x20 only).
+struct GameRecord {
+    QString name;        // 36 bytes
+    QString folder;      // 8
+    QString program;     // 12
+    QString parameters;  // 12
+    QString hddFlag;     // 1
+};
+
+// The row of a key, or null for a key that is not in the table.
+const Category *lookup(const QString &key);
+
+// The category folder on the disc: the key in upper case.
+QString categoryFolder(const QString &key);
+
+// The DOS path of a category's catalogue file: gAppPath + file name. Empty
+// for a key that is not in the table.
+QString cataloguePath(const QString &key);
+
+// The names of all complete records of a catalogue file (at most the first
+// 32,767), in one pass. Empty optional when the file cannot be opened or
+// read to its end.
+std::optional<QStringList> readNames(const QString &cataloguePath);
+
+// Record n (counted from 1). Empty optional when the file cannot be read,
+// n is outside 1 .. the number of complete records, or the record holds an
+// unsafe folder or program name (one that would reach outside the game's
+// folder).
+std::optional<GameRecord> readRecord(const QString &cataloguePath, int n);
+
+// Unsafe names: a folder that holds '\', '/' or ':' or is "." or ".."; a
+// program that begins with '\' or '/', holds ':' or has a ".." part.
+bool isSafeFolder(const QString &folder);
+bool isSafeProgram(const QString &program);
+
+// Paths built from the global state (gCdRoot, gAppPath, gGameCategory,
+// gGameFolder, gGameProgram), by plain concatenation.
+QString gameFolder();       // gCdRoot + CAT + "\" + gGameFolder
+QString descriptionFile();  // gameFolder() + "\QAR.TXT"
+QString gameProgram();      // gameFolder() + "\" + gGameProgram
+QString copyFolder();       // gAppPath + CAT + "\" + gGameFolder
+QString copyMarker();       // copyFolder() + "\QAR.TXT"
+QString copyProgram();      // copyFolder() + "\" + gGameProgram
+
+} // namespace catalogue
