@@ -1,0 +1,191 @@
+// Shared test fixtures: recorders for the replaceable platform services, a
+// small disc and hard disk in a temporary folder, and a helper that answers
+// the next modal dialog from a timer.
+#pragma once
+
+#include "catalogue/catalogue.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "platform/testing.h"
+#include "startup/modMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QPointer>
+#include <QStringEncoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+// Records what the program asks of the shell, the sound player and the
+// message box, and the end of the program.
+struct Recorder {
+    struct ShellCall {
+        QString file;
+        QString parameters;
+        QString currentFolder;  // the program's current folder at the call
+    };
+    QStringList sounds;  // bare file names, in order
+    QList<ShellCall> shellCalls;
+    int shellResult = 42;
+    QList<QPair<QString, QString>> boxes;  // text, title
+    int ends = 0;
+    std::function<void()> onBox;           // runs while the box would be shown
+
+    Recorder()
+    {
+        platform::testing::setPlayWave([this](const std::string &path) {
+            const QString p = QString::fromStdString(path);
+            sounds << p.mid(p.lastIndexOf(QLatin1Char('\\')) + 1);
+        });
+        platform::testing::setShellOpen([this](std::uintptr_t, const std::string &file, const std::string &params) {
+            shellCalls.append({QString::fromStdString(file), QString::fromStdString(params),
+                               QString::fromStdString(platform::currentDirectory())});
+            return shellResult;
+        });
+        platform::testing::setMessageBox([this](std::uintptr_t, const std::string &text, const std::string &title) {
+            boxes.append({QString::fromStdString(text), QString::fromStdString(title)});
+            if (onBox)
+                onBox();
+        });
+        platform::testing::setEndProgram([this] { ++ends; });
+    }
+    ~Recorder()
+    {
+        platform::testing::setPlayWave({});
+        platform::testing::setShellOpen({});
+        platform::testing::setMessageBox({});
+        platform::testing::setEndProgram({});
+    }
+    int count(const QString &sound) const { return int(sounds.count(sound)); }
+};
+
+// One catalogue record of 69 bytes, fields padded with spaces.
+inline QByteArray gameRecord(const QString &name, const QString &folder, const QString &program,
+                             const QString &parameters = {}, const QString &flag = {})
+{
+    QStringEncoder encode("windows-1252");
+    auto field = [&](const QString &text, int width) {
+        QByteArray bytes = encode(text);
+        bytes.truncate(width);
+        return bytes.leftJustified(width, ' ');
+    };
+    return field(name, 36) + field(folder, 8) + field(program, 12) + field(parameters, 12) + field(flag, 1);
+}
+
+// A hard disk (drive C:, holding the program folder C:\MENU) and a disc
+// (drive D:, holding the marker) in a temporary folder.
+class DiscFixture {
+public:
+    QTemporaryDir tmp;
+
+    DiscFixture()
+    {
+        QDir(tmp.path()).mkpath(QStringLiteral("c/MENU"));
+        QDir(tmp.path()).mkpath(QStringLiteral("d"));
+        writeFile(disc(QStringLiteral("PLAXOID.QAR")), "");
+        setDrives(QStringLiteral("C=%1;D=%2").arg(hdd(), disc()));
+        modMain::gAppPath = QStringLiteral("C:\\MENU\\");
+        modMain::gCdRoot = QStringLiteral("D:\\");
+        clearSelection();
+    }
+    ~DiscFixture()
+    {
+        // Leave no read-only files behind that would stop the clean-up.
+        QDir::setCurrent(QDir::tempPath());
+        const auto chmodAll = [](const QString &root) {
+            QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+            while (it.hasNext())
+                QFile::setPermissions(it.next(), QFile::permissions(it.filePath()) | QFileDevice::WriteOwner);
+        };
+        chmodAll(tmp.path());
+        qunsetenv("QUORVIA_DRIVES");
+        platform::reloadDrives();
+    }
+
+    static void setDrives(const QString &table)
+    {
+        qputenv("QUORVIA_DRIVES", table.toUtf8());
+        platform::reloadDrives();
+    }
+    static void clearSelection()
+    {
+        modMain::gGameCategory.clear();
+        modMain::gGameName.clear();
+        modMain::gGameFolder.clear();
+        modMain::gGameProgram.clear();
+        modMain::gGameParameters.clear();
+        modMain::gGameHddFlag.clear();
+    }
+
+    QString hdd(const QString &rel = {}) const { return join(tmp.path() + QStringLiteral("/c"), rel); }
+    QString disc(const QString &rel = {}) const { return join(tmp.path() + QStringLiteral("/d"), rel); }
+    QString programFolder(const QString &rel = {}) const { return join(hdd(QStringLiteral("MENU")), rel); }
+
+    static void writeFile(const QString &path, const QByteArray &bytes)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+        f.write(bytes);
+    }
+
+    // The catalogue of a category, from whole records.
+    void writeCatalogue(const QString &key, const QList<QByteArray> &records) const
+    {
+        QByteArray bytes;
+        for (const QByteArray &r : records)
+            bytes += r;
+        writeFile(programFolder(QString::fromLatin1(catalogue::lookup(key)->file)), bytes);
+    }
+
+    // A game folder on the disc, with its description file unless it is null.
+    void addGame(const QString &key, const QString &folder, const QString &program,
+                 const std::optional<QByteArray> &description = QByteArray("About the game.\r\n")) const
+    {
+        const QString dir = disc(key.toUpper() + QLatin1Char('/') + folder);
+        QDir().mkpath(dir);
+        if (description)
+            writeFile(dir + QStringLiteral("/QAR.TXT"), *description);
+        if (!program.isEmpty())
+            writeFile(dir + QLatin1Char('/') + program, "#!/bin/sh\nexit 0\n");
+    }
+
+private:
+    static QString join(const QString &base, const QString &rel) { return rel.isEmpty() ? base : base + '/' + rel; }
+};
+
+// Answers the modal dialogs that show up while the test is blocked in a
+// nested event loop: each one is handed to `answer`, up to `times` dialogs.
+// It stops watching when it goes out of scope.
+class DialogAnswerer {
+public:
+    explicit DialogAnswerer(std::function<void(QWidget *)> answer, int times = 1)
+        : mAnswer(std::move(answer)), mLeft(times)
+    {
+        QObject::connect(&mTimer, &QTimer::timeout, [this] {
+            QWidget *w = QApplication::activeModalWidget();
+            if (!w || !w->isVisible() || w == mLast)
+                return;
+            mLast = w;
+            ++mAnswered;
+            if (--mLeft <= 0)
+                mTimer.stop();
+            mAnswer(w);
+        });
+        mTimer.start(10);
+    }
+    int answered() const { return mAnswered; }
+
+private:
+    std::function<void(QWidget *)> mAnswer;
+    int mLeft;
+    int mAnswered = 0;
+    QPointer<QWidget> mLast;
+    QTimer mTimer;
+};

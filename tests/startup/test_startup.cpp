@@ -1,0 +1,165 @@
+// Start-up: the disc search, the program's folder, and the shell failure box.
+#include "dialogs/frmCD.h"
+#include "fixture.h"
+#include "mainscreen/frmGames.h"
+#include "ui/window.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QScreen>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        if (auto *games = ui::loadedForm<frmGames>())
+            ui::unload(games);
+        QTest::qWait(0);
+        qunsetenv("QUORVIA_DRIVES");
+        platform::reloadDrives();
+    }
+
+    void discSearch_data()
+    {
+        // Each drive: "LETTER:kind", kind = marker | lower | folder | empty | missing.
+        QTest::addColumn<QStringList>("drives");
+        QTest::addColumn<QString>("cdRoot");  // empty: not found
+        QTest::newRow("marker on D") << QStringList{"D:marker"} << "D:\\";
+        QTest::newRow("markers on E and G") << QStringList{"D:empty", "E:marker", "G:marker"} << "E:\\";
+        QTest::newRow("marker on Z, the last letter") << QStringList{"D:empty", "Z:marker"} << "Z:\\";
+        QTest::newRow("marker only on C") << QStringList{"C:marker", "D:empty"} << "";
+        QTest::newRow("a folder named like the marker") << QStringList{"D:folder"} << "";
+        QTest::newRow("lower-case name on the disc") << QStringList{"F:lower"} << "F:\\";
+        QTest::newRow("drives before the disc are missing")
+            << QStringList{"D:missing", "E:missing", "H:marker"} << "H:\\";
+    }
+    void discSearch()
+    {
+        QFETCH(QStringList, drives);
+        QFETCH(QString, cdRoot);
+        QTemporaryDir tmp;
+        QStringList table;
+        for (const QString &d : drives) {
+            const QString letter = d.left(1);
+            const QString kind = d.mid(2);
+            const QString folder = tmp.path() + QLatin1Char('/') + letter;
+            if (kind != QLatin1String("missing"))
+                QDir().mkpath(folder);
+            if (kind == QLatin1String("marker"))
+                DiscFixture::writeFile(folder + QStringLiteral("/PLAXOID.QAR"), "");
+            if (kind == QLatin1String("lower"))
+                DiscFixture::writeFile(folder + QStringLiteral("/plaxoid.qar"), "");
+            if (kind == QLatin1String("folder"))
+                QDir().mkpath(folder + QStringLiteral("/PLAXOID.QAR"));
+            table << letter + QLatin1Char('=') + folder;
+        }
+        DiscFixture::setDrives(table.join(QLatin1Char(';')));
+        Recorder rec;
+        modMain::gCdRoot = QStringLiteral("stale");
+        modMain::gGameName = QStringLiteral("stale");
+
+        QString requestTitle, requestText;
+        QPoint requestPos;
+        DialogAnswerer answered([&](QWidget *w) {
+            auto *cd = qobject_cast<frmCD *>(w);
+            QVERIFY(cd);
+            requestTitle = cd->windowTitle();
+            requestText = cd->lblInstruction->text();
+            requestPos = cd->pos();
+            QTest::mouseClick(cd->windowHandle(), Qt::LeftButton, {}, cd->lblOk2->geometry().center());
+        });
+        const bool shown = modMain::Main();
+
+        QCOMPARE(modMain::gGameName, QString());
+        QCOMPARE(modMain::gCdRoot, cdRoot);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        if (cdRoot.isEmpty()) {
+            QVERIFY(!shown);
+            QCOMPARE(answered.answered(), 1);
+            QCOMPARE(requestTitle, QStringLiteral("Quorvia Information"));
+            QCOMPARE(requestText, QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive."));
+            QCOMPARE(requestPos, QPoint(screen.width() / 2 - 254 / 2, screen.height() / 2 - 138 / 2));
+            QCOMPARE(rec.ends, 1);
+            QVERIFY(!ui::loadedForm<frmGames>());
+        } else {
+            QVERIFY(shown);
+            QCOMPARE(answered.answered(), 0);
+            QCOMPARE(rec.ends, 0);
+            frmGames *games = ui::loadedForm<frmGames>();
+            QVERIFY(games && games->isVisible());
+            QCOMPARE(games->windowTitle(), QStringLiteral("Quorvia"));
+            QCOMPARE(games->size(), QSize(640, 480));
+            QCOMPARE(games->pos(), QPoint(screen.width() / 2 - 320, screen.height() / 2 - 240));
+            QVERIFY(games->lstGameListing->count() == 0);
+        }
+    }
+
+    void appPath_data()
+    {
+        QTest::addColumn<bool>("atRoot");
+        QTest::newRow("in a folder") << false;
+        QTest::newRow("at a drive root") << true;
+    }
+    void appPath()
+    {
+        QFETCH(bool, atRoot);
+        const QDir exeDir(QCoreApplication::applicationDirPath());
+        QDir parent = exeDir;
+        parent.cdUp();
+        DiscFixture::setDrives(QStringLiteral("E=%1").arg(atRoot ? exeDir.path() : parent.path()));
+        Recorder rec;
+        DialogAnswerer answered([](QWidget *w) { w->close(); });
+        modMain::Main();
+        QCOMPARE(answered.answered(), 1);
+        QCOMPARE(modMain::gAppPath, atRoot ? QStringLiteral("E:\\\\") : QStringLiteral("E:\\%1\\").arg(exeDir.dirName()));
+        // Closing the request in any way ends the program.
+        QCOMPARE(rec.ends, 1);
+    }
+
+    void launchProgram_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");  // empty: no box
+        QTest::newRow("missing file") << 2 << "File not found";
+        QTest::newRow("missing folder") << 3 << "Path not found";
+        QTest::newRow("access denied") << 5 << "Access denied";
+        QTest::newRow("no association") << 31 << "No association for file extension";
+        QTest::newRow("DLL not found") << 32 << "DLL not found";
+        QTest::newRow("out of resources") << 0 << "Unknown error";
+        QTest::newRow("unlisted code") << 4 << "Unknown error";
+        QTest::newRow("success") << 33 << "";
+    }
+    void launchProgram()
+    {
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        Recorder rec;
+        rec.shellResult = code;
+        modMain::launchProgram(nullptr, QStringLiteral("D:\\BOARD\\CHESS\\CHESS.EXE"), QStringLiteral("-w"));
+        QCOMPARE(rec.shellCalls.size(), 1);
+        QCOMPARE(rec.shellCalls[0].file, QStringLiteral("D:\\BOARD\\CHESS\\CHESS.EXE"));
+        QCOMPARE(rec.shellCalls[0].parameters, QStringLiteral("-w"));
+        if (message.isEmpty()) {
+            QVERIFY(rec.boxes.isEmpty());
+        } else {
+            QCOMPARE(rec.boxes.size(), 1);
+            QCOMPARE(rec.boxes[0].first, message);
+            QCOMPARE(rec.boxes[0].second, QStringLiteral("Program Execution Failed"));
+        }
+    }
+
+    void playSoundFromProgramFolder()
+    {
+        Recorder rec;
+        std::string played;
+        platform::testing::setPlayWave([&](const std::string &p) { played = p; });
+        modMain::gAppPath = QStringLiteral("E:\\\\");
+        modMain::playSound(QStringLiteral("ROLLOVER.WAV"));
+        QCOMPARE(QString::fromStdString(played), QStringLiteral("E:\\\\ROLLOVER.WAV"));
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
