@@ -2,6 +2,7 @@
 
 #include "assets/assets.h"
 #include "catalogue/catalogue.h"
+#include "dialogs/frmExit.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "startup/boundary.h"
@@ -9,6 +10,7 @@
 #include "ui/layout.h"
 #include "ui/window.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -156,6 +158,15 @@ frmGames::frmGames()
         w->installEventFilter(this);
     }
 
+    // A native window destroyed from outside is a close request: the window
+    // comes back so that the exit dialog shows over it.
+    ui::onExternalDestroy(this, [this] {
+        destroy(false, false);
+        create();
+        show();
+        close();
+    });
+
     connect(lstGameListing, &QListWidget::itemSelectionChanged, this, &frmGames::lstGameListing_Click);
 
     connect(lblHelp, &ui::HotArea::mouseMove, this, &frmGames::lblHelp_MouseMove);
@@ -195,6 +206,21 @@ frmGames::frmGames()
     connect(lblAdv, &ui::HotArea::click, this, &frmGames::lblAdv_Click);
     connect(lbl3D, &ui::HotArea::mouseMove, this, &frmGames::lbl3D_MouseMove);
     connect(lbl3D, &ui::HotArea::click, this, &frmGames::lbl3D_Click);
+}
+
+void frmGames::closeEvent(QCloseEvent *event)
+{
+    if (mClosing) {
+        event->ignore();
+        return;
+    }
+    mClosing = true;
+    frmExit &exitDialog = ui::form<frmExit>();
+    ui::centreOver(&exitDialog, this);
+    exitDialog.exec();
+    // The exit dialog closed without its buttons: the main screen goes.
+    event->accept();
+    ui::unload(this);
 }
 
 void frmGames::paintEvent(QPaintEvent *)
@@ -301,6 +327,12 @@ void frmGames::lblHelp_Click()
 {
     if (!commandClickPasses(imgHelpIndent))
         return;
+    ui::setHourglass();
+    // The help viewer inherits the program's folder as its current folder;
+    // when that folder cannot be entered, the help is opened all the same.
+    platform::changeDirectory(toStd(modMain::gAppPath));
+    modMain::launchProgram(this, modMain::gAppPath + QStringLiteral("GLIMMERA.HLP"), QString());
+    ui::setDefaultPointer();
 }
 
 void frmGames::lblRun_MouseMove() { highlightCommand(imgRunLight, QStringLiteral("Click here to run the selected game from the CD.")); }

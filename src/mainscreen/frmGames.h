@@ -82,6 +82,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -93,4 +94,5 @@ private:
     void selectCategory(ui::HotArea *label, ui::Picture *indent, const QString &key);
 
     QPixmap mBackground;
+    bool mClosing = false;  // the exit dialog is up: further close requests are repeats
 };

@@ -2,7 +2,10 @@
 
 #include "assets/assets.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -68,6 +71,50 @@ void setupFixedWindow(QWidget *window, int width, int height, bool titleBar)
     else
         flags &= ~Qt::WindowTitleHint;  // a border without a title bar
     window->setWindowFlags(flags);
+}
+
+namespace {
+// Watches the X11 event stream for the destruction of one native window.
+class DestroyWatcher : public QAbstractNativeEventFilter {
+public:
+    DestroyWatcher(QWidget *window, std::function<void()> onDestroyed)
+        : mWindow(window), mOnDestroyed(std::move(onDestroyed))
+    {
+    }
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        // The layout of an X11 DestroyNotify event as xcb delivers it.
+        struct DestroyNotify {
+            quint8 responseType;
+            quint8 pad;
+            quint16 sequence;
+            quint32 event;
+            quint32 window;
+        };
+        constexpr quint8 kDestroyNotify = 17;
+        if (type != "xcb_generic_event_t" || !mWindow)
+            return false;
+        const auto *e = static_cast<const DestroyNotify *>(message);
+        if ((e->responseType & 0x7f) == kDestroyNotify && mWindow->testAttribute(Qt::WA_WState_Created)
+            && e->window == quint32(mWindow->winId()))
+            QTimer::singleShot(0, mWindow, mOnDestroyed);
+        return false;
+    }
+
+private:
+    QPointer<QWidget> mWindow;
+    std::function<void()> mOnDestroyed;
+};
+} // namespace
+
+void onExternalDestroy(QWidget *window, std::function<void()> onDestroyed)
+{
+    auto *watcher = new DestroyWatcher(window, std::move(onDestroyed));
+    QCoreApplication::instance()->installNativeEventFilter(watcher);
+    QObject::connect(window, &QObject::destroyed, [watcher] {
+        QCoreApplication::instance()->removeNativeEventFilter(watcher);
+        delete watcher;
+    });
 }
 
 void unload(QWidget *window)

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 namespace ui {
 
@@ -30,6 +31,12 @@ void setupFixedWindow(QWidget *window, int width, int height, bool titleBar);
 // the event loop. A later reference creates a new one (see form<F>()).
 void unload(QWidget *window);
 bool isUnloaded(const QWidget *window);
+
+// Calls `onDestroyed` (from the event loop) when the window system destroys
+// the window's native window from outside the program, as `xdotool
+// windowclose` does on X11 without a window manager. The program takes that
+// as a request to close the window.
+void onExternalDestroy(QWidget *window, std::function<void()> onDestroyed);
 
 // A dialog form: closing it in any way (its buttons, the window manager, the
 // end of a modal loop) unloads it.

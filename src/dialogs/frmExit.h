@@ -1,0 +1,32 @@
+// The exit dialog: tells how games copied to the hard drive are removed, and
+// ends the program through Uninstall (which first opens the removal panel) or
+// Exit.
+#pragma once
+
+#include "ui/imagebutton.h"
+#include "ui/window.h"
+
+class frmExit : public ui::Dialog {
+    Q_OBJECT
+public:
+    frmExit();
+
+    ui::Picture *imgUninstallLight;
+    ui::Picture *imgExitLight;
+    ui::HotArea *lblUninstall;
+    ui::HotArea *lblExit;
+
+    void Form_MouseMove();
+    void lblUninstall_MouseMove();
+    void lblExit_MouseMove();
+    void lblUninstall_Click();
+    void lblExit_Click();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void leaveProgram();
+    QPixmap mBackground;
+};
