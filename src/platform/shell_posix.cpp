@@ -168,9 +168,18 @@ struct DesktopEntry {
 
 std::optional<DesktopEntry> readDesktopEntry(const QString &id)
 {
+    // "vendor-app.desktop" may also live at "vendor/app.desktop".
+    QStringList names{id};
+    if (id.contains(QLatin1Char('-')))
+        names << QString(id).replace(id.indexOf(QLatin1Char('-')), 1, QLatin1Char('/'));
     for (const QString &folder : applicationFolders()) {
-        QFile file(folder + id);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        QFile file;
+        for (const QString &name : names) {
+            file.setFileName(folder + name);
+            if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+                break;
+        }
+        if (!file.isOpen())
             continue;
         DesktopEntry entry;
         entry.path = file.fileName();
