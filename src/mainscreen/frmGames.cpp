@@ -19,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStringDecoder>
+#include <QWindow>
 
 using modMain::playSound;
 
@@ -161,8 +162,8 @@ frmGames::frmGames()
     // A native window destroyed from outside is a close request: the window
     // comes back so that the exit dialog shows over it.
     ui::onExternalDestroy(this, [this] {
-        destroy(false, false);
-        create();
+        hide();
+        windowHandle()->destroy();
         show();
         close();
     });

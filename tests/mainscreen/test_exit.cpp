@@ -167,9 +167,8 @@ private slots:
             QVERIFY(!d->imgUninstallLight->isVisible() && !d->imgExitLight->isVisible());
             QTest::mouseMove(dw, d->lblUninstall->geometry().center());
             QCOMPARE(rec.count(QStringLiteral("ROLLOVER.WAV")), 3);
-            // Pressing shows no pressed look: only the highlight is there.
+            // Pressing and releasing on Exit ends the program (no pressed look to show).
             QTest::mousePress(dw, Qt::LeftButton, {}, d->lblExit->geometry().center());
-            QVERIFY(!d->imgExitLight->isVisible() || d->imgExitLight->isVisible());
             QTest::mouseRelease(dw, Qt::LeftButton, {}, d->lblExit->geometry().center());
         });
         games->close();
