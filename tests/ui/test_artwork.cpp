@@ -1,0 +1,318 @@
+// The compiled-in artwork and the sound files: every picture a window asks
+// for exists at the size of its place, on one 256-colour palette per window;
+// a highlight differs from what lies beneath it only in its word; the cursor,
+// the icon and the two wave files are what the program relies on.
+
+#include "assets/assets.h"
+#include "ui/layout.h"
+
+#include <QFile>
+#include <QImage>
+#include <QSet>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+
+QRect qrect(const layout::Rect &r) { return QRect(r.x, r.y, r.w, r.h); }
+
+// The stored picture itself, with its palette (QPixmap would convert it).
+QImage stored(const QString &form, const QString &name)
+{
+    (void)assets::picture(form, name);   // registers the resources
+    return QImage(QStringLiteral(":/art/%1/%2.png").arg(form, name));
+}
+
+struct Expected {
+    QString form, name;
+    QRect rect;          // where it lies in the window (background: 0, 0, size)
+    QString base{};      // for a highlight: the picture beneath it
+    QRgb wordColour = 0; // for a highlight or pressed look: the colour of its word
+};
+
+QList<Expected> expectedPictures()
+{
+    const QRgb white = qRgb(255, 255, 255), green = qRgb(0, 255, 0);
+    QList<Expected> list;
+    auto buttons = [&](const QString &form, const auto &table, QRgb lightWord) {
+        for (const layout::Button &b : table) {
+            const QString stem = QString::fromLatin1(b.name);
+            if (b.light.w)
+                list << Expected{form, QStringLiteral("img%1Light").arg(stem), qrect(b.light),
+                                 QStringLiteral("background"), lightWord};
+            if (b.indent.w)
+                list << Expected{form, QStringLiteral("img%1Indent").arg(stem), qrect(b.indent), QString(), green};
+        }
+    };
+    {
+        namespace L = layout::games;
+        list << Expected{QStringLiteral("frmGames"), QStringLiteral("background"), QRect(0, 0, L::width, L::height)};
+        buttons(QStringLiteral("frmGames"), L::commands, white);
+        buttons(QStringLiteral("frmGames"), L::categories, white);
+    }
+    {
+        namespace L = layout::cd;
+        const QString f = QStringLiteral("frmCD");
+        list << Expected{f, QStringLiteral("background"), QRect(0, 0, L::width, L::height)};
+        list << Expected{f, QStringLiteral("imgOk2"), qrect(L::imgOk2)};
+        list << Expected{f, QStringLiteral("imgOk2Light"), qrect(L::imgOk2Light), QStringLiteral("imgOk2"), white};
+        list << Expected{f, QStringLiteral("imgOk2Indent"), qrect(L::imgOk2Indent), QString(), green};
+    }
+    {
+        namespace L = layout::hdd;
+        list << Expected{QStringLiteral("frmHDD"), QStringLiteral("background"),
+                         QRect(0, 0, L::backgroundWidth, L::backgroundHeight)};
+        buttons(QStringLiteral("frmHDD"), L::buttons, green);
+    }
+    {
+        namespace L = layout::exitdlg;
+        list << Expected{QStringLiteral("frmExit"), QStringLiteral("background"), QRect(0, 0, L::width, L::height)};
+        buttons(QStringLiteral("frmExit"), L::buttons, green);
+    }
+    {
+        namespace L = layout::save;
+        list << Expected{QStringLiteral("frmSave"), QStringLiteral("background"),
+                         QRect(0, 0, L::backgroundWidth, L::backgroundHeight)};
+        buttons(QStringLiteral("frmSave"), L::buttons, white);
+    }
+    return list;
+}
+
+Expected find(const QString &form, const QString &name)
+{
+    for (const Expected &e : expectedPictures())
+        if (e.form == form && e.name == name)
+            return e;
+    return {};
+}
+
+bool hasColour(const QImage &image, QRgb colour)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) | 0xff000000u) == (colour | 0xff000000u))
+                return true;
+    return false;
+}
+
+struct Wave {
+    quint16 format = 0, channels = 0, bits = 0;
+    quint32 rate = 0;
+    QList<qint16> samples;
+};
+
+// Reads a RIFF WAVE file chunk by chunk; an empty result on any fault.
+std::optional<Wave> readWave(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray d = file.readAll();
+    if (d.size() < 12 || !d.startsWith("RIFF") || d.mid(8, 4) != "WAVE")
+        return std::nullopt;
+    auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(d.constData() + at); };
+    auto u32 = [&](qsizetype at) { return qFromLittleEndian<quint32>(d.constData() + at); };
+    Wave w;
+    bool haveFormat = false, haveData = false;
+    for (qsizetype at = 12; at + 8 <= d.size();) {
+        const QByteArray id = d.mid(at, 4);
+        const quint32 size = u32(at + 4);
+        if (at + 8 + qsizetype(size) > d.size())
+            return std::nullopt;
+        if (id == "fmt " && size >= 16) {
+            w.format = u16(at + 8);
+            w.channels = u16(at + 10);
+            w.rate = u32(at + 12);
+            w.bits = u16(at + 22);
+            haveFormat = true;
+        } else if (id == "data") {
+            for (quint32 i = 0; i + 1 < size; i += 2)
+                w.samples << qint16(u16(at + 8 + i));
+            haveData = true;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return haveFormat && haveData ? std::optional<Wave>(w) : std::nullopt;
+}
+
+} // namespace
+
+class TestArtwork : public QObject {
+    Q_OBJECT
+private slots:
+    void pictures_data();
+    void pictures();
+    void highlightChangesOnlyTheWord_data();
+    void highlightChangesOnlyTheWord();
+    void pressedLookCoversThePlate_data();
+    void pressedLookCoversThePlate();
+    void handCursor();
+    void windowIcon();
+    void sounds_data();
+    void sounds();
+};
+
+void TestArtwork::pictures_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QSize>("size");
+    for (const Expected &e : expectedPictures())
+        QTest::addRow("%s/%s", qPrintable(e.form), qPrintable(e.name)) << e.form << e.name << e.rect.size();
+}
+
+// Exists through the artwork API at its exact size, stored as 8-bit indexed
+// on its window's palette (the background's colour table).
+void TestArtwork::pictures()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    const QPixmap pixmap = assets::picture(form, name);
+    QVERIFY2(!pixmap.isNull(), "missing");
+    QCOMPARE(pixmap.size(), size);
+
+    const QImage image = stored(form, name);
+    QCOMPARE(image.format(), QImage::Format_Indexed8);
+    QVERIFY(image.colorCount() <= 256);
+    const QImage background = stored(form, QStringLiteral("background"));
+    const QList<QRgb> table = background.colorTable();
+    const QSet<QRgb> palette(table.cbegin(), table.cend());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!palette.contains(image.pixel(x, y)))
+                QFAIL(qPrintable(QStringLiteral("colour off the window's palette at %1,%2").arg(x).arg(y)));
+}
+
+void TestArtwork::highlightChangesOnlyTheWord_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<double>("minSame");   // share of pixels left as they are
+    for (const Expected &e : expectedPictures())
+        if (e.name.endsWith(QLatin1String("Light")))
+            // The information dialog's highlight is the word alone, cut close.
+            QTest::addRow("%s/%s", qPrintable(e.form), qPrintable(e.name))
+                << e.form << e.name << (e.name == QLatin1String("imgOk2Light") ? 0.25 : 0.5);
+}
+
+// Showing a highlight must change nothing but the word: most pixels and its
+// whole outer ring equal what lies beneath it, colour for colour (so no
+// dithering differs either), and its word is in the highlight colour.
+void TestArtwork::highlightChangesOnlyTheWord()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, name);
+    QFETCH(double, minSame);
+    const Expected e = find(form, name);
+    const Expected base = find(form, e.base);
+    const QImage light = stored(form, name).convertToFormat(QImage::Format_RGB32);
+    const QImage under = stored(form, e.base)
+                             .convertToFormat(QImage::Format_RGB32)
+                             .copy(e.rect.translated(-base.rect.topLeft()));
+    QCOMPARE(under.size(), light.size());
+    int same = 0;
+    for (int y = 0; y < light.height(); ++y)
+        for (int x = 0; x < light.width(); ++x) {
+            const bool equal = light.pixel(x, y) == under.pixel(x, y);
+            same += equal;
+            const bool border = x == 0 || y == 0 || x == light.width() - 1 || y == light.height() - 1;
+            if (border && !equal)
+                QFAIL(qPrintable(QStringLiteral("edge pixel %1,%2 differs from what lies beneath").arg(x).arg(y)));
+        }
+    QVERIFY2(same > minSame * light.width() * light.height(), "too much of the highlight differs");
+    QVERIFY2(same < light.width() * light.height(), "the highlight equals what lies beneath it");
+    QVERIFY2(hasColour(light, e.wordColour), "no pixel in the highlight's word colour");
+}
+
+void TestArtwork::pressedLookCoversThePlate_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::addColumn<QString>("name");
+    for (const Expected &e : expectedPictures())
+        if (e.name.endsWith(QLatin1String("Indent")))
+            QTest::addRow("%s/%s", qPrintable(e.form), qPrintable(e.name)) << e.form << e.name;
+}
+
+// A pressed look is a dark face with a bright green word: most of it is
+// dark, and its word is pure green.
+void TestArtwork::pressedLookCoversThePlate()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, name);
+    const Expected e = find(form, name);
+    const QImage pressed = stored(form, name).convertToFormat(QImage::Format_RGB32);
+    QVERIFY(hasColour(pressed, e.wordColour));
+    int dark = 0;
+    for (int y = 0; y < pressed.height(); ++y)
+        for (int x = 0; x < pressed.width(); ++x)
+            dark += qGray(pressed.pixel(x, y)) < 48;
+    QVERIFY2(dark * 2 > pressed.width() * pressed.height(), "the pressed face is not dark");
+}
+
+void TestArtwork::handCursor()
+{
+    const QCursor cursor = assets::handCursor();
+    QCOMPARE(cursor.hotSpot(), QPoint(6, 0));
+    const QImage hand(QStringLiteral(":/art/hand.png"));
+    QCOMPARE(hand.size(), QSize(32, 32));
+    QSet<QRgb> colours;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const QRgb c = hand.pixel(x, y);
+            if (qAlpha(c) == 0)
+                continue;
+            QCOMPARE(qAlpha(c), 255);
+            colours.insert(c);
+        }
+    QCOMPARE(colours, (QSet<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255)}));
+    // The hot spot is on the finger tip: opaque, with nothing above it and
+    // the finger below it.
+    QCOMPARE(hand.pixel(6, 0), qRgb(0, 0, 0));
+    QCOMPARE(hand.pixel(6, 2), qRgb(255, 255, 255));
+}
+
+void TestArtwork::windowIcon()
+{
+    const QImage icon(QStringLiteral(":/art/icon.png"));
+    QCOMPARE(icon.size(), QSize(32, 32));
+    QVERIFY(icon.format() == QImage::Format_Indexed8 || icon.format() == QImage::Format_Mono);
+    QVERIFY(icon.colorCount() <= 16);
+    QVERIFY(!assets::windowIcon().isNull());
+}
+
+void TestArtwork::sounds_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("minMs");
+    QTest::addColumn<int>("maxMs");
+    QTest::newRow("roll-over") << QStringLiteral("ROLLOVER.WAV") << 30 << 50;
+    QTest::newRow("click") << QStringLiteral("BUTCLICK.WAV") << 50 << 80;
+}
+
+// 22 050 Hz, 16-bit mono PCM of the stated length, peaks near -6 dBFS, and
+// faded ends (no click when it starts or stops).
+void TestArtwork::sounds()
+{
+    QFETCH(QString, file);
+    QFETCH(int, minMs);
+    QFETCH(int, maxMs);
+    const auto wave = readWave(QStringLiteral(QUORVIA_SOUND_DIR "/") + file);
+    QVERIFY2(wave, "missing or not a wave file");
+    QCOMPARE(wave->format, quint16(1));
+    QCOMPARE(wave->channels, quint16(1));
+    QCOMPARE(wave->rate, quint32(22050));
+    QCOMPARE(wave->bits, quint16(16));
+    const double ms = wave->samples.size() * 1000.0 / 22050;
+    QVERIFY2(ms >= minMs && ms <= maxMs, qPrintable(QString::number(ms)));
+    int peak = 0;
+    for (qint16 s : wave->samples)
+        peak = std::max(peak, std::abs(int(s)));
+    const double dbfs = 20 * std::log10(peak / 32768.0);
+    QVERIFY2(dbfs > -7.5 && dbfs < -4.5, qPrintable(QString::number(dbfs)));
+    QVERIFY(std::abs(int(wave->samples.first())) < 400);
+    QVERIFY(std::abs(int(wave->samples.last())) < 400);
+}
+
+QTEST_MAIN(TestArtwork)
+#include "test_artwork.moc"

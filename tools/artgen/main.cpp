@@ -1,0 +1,169 @@
+// quorvia_artgen: draws every picture of the program, the cursor and the
+// icon, reduces each window to its own 256-colour palette, and writes the
+// PNG files with a resource list (art.qrc) for the build; also synthesises
+// the two sound files. Usage:
+//   quorvia_artgen --out DIR [--sounds DIR] [--preview DIR]
+// --preview writes each window with all Light pictures shown and with all
+// Indent pictures shown, as a user would see them, for looking at.
+
+#include "palette.h"
+#include "sounds.h"
+#include "windows.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHash>
+#include <QPainter>
+#include <QTextStream>
+
+#include <cstdio>
+#include <stdexcept>
+
+using namespace artgen;
+
+namespace {
+
+struct Quantised {
+    QRect rect;
+    QImage full, indexed;
+};
+
+void save(const QImage &image, const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    if (!image.save(path, "PNG"))
+        throw std::runtime_error(qPrintable(QStringLiteral("cannot write %1").arg(path)));
+}
+
+// The Light picture must show its base unchanged but for the word: its
+// outer ring of pixels equal, every difference inside the word's box.
+void checkLight(const Picture &pic, const QImage &indexed, const QImage &baseIndexed)
+{
+    const QRect ink = pic.wordInk.translated(-pic.rect.topLeft()).adjusted(-2, -2, 2, 2);
+    int changed = 0;
+    for (int y = 0; y < indexed.height(); ++y)
+        for (int x = 0; x < indexed.width(); ++x) {
+            if (indexed.pixelIndex(x, y) == baseIndexed.pixelIndex(x, y))
+                continue;
+            ++changed;
+            const bool border = x == 0 || y == 0 || x == indexed.width() - 1 || y == indexed.height() - 1;
+            if (border || !ink.contains(x, y))
+                throw std::runtime_error(
+                    qPrintable(QStringLiteral("%1 differs from what lies beneath it at %2,%3").arg(pic.name).arg(x).arg(y)));
+        }
+    if (changed == 0)
+        throw std::runtime_error(qPrintable(QStringLiteral("%1 shows no word").arg(pic.name)));
+}
+
+QImage composite(const QImage &background, const QList<std::pair<QRect, QImage>> &layers)
+{
+    QImage out = background.convertToFormat(QImage::Format_RGB32);
+    QPainter p(&out);
+    for (const auto &[r, img] : layers)
+        p.drawImage(r.topLeft(), img);
+    return out;
+}
+
+// Reduces a window's colours, checks its pictures, writes them; returns the
+// resource paths written.
+QStringList process(const Window &w, const QString &out, const QString &preview)
+{
+    QList<QImage> all{w.background};
+    for (const Picture &pic : w.pictures)
+        all << pic.full;
+    Quantiser q(buildPalette(all, w.reserved));
+
+    QHash<QString, Quantised> done;
+    done.insert(QStringLiteral("background"),
+                {w.background.rect(), w.background, q.quantise(w.background, w.ditherMask)});
+    QStringList files{w.form + QStringLiteral("/background.png")};
+    save(done[QStringLiteral("background")].indexed, out + QLatin1Char('/') + files.last());
+    for (const Picture &pic : w.pictures) {
+        const Quantised &base = done[pic.base];
+        const QRect inBase = pic.rect.translated(-base.rect.topLeft());
+        if (!base.rect.translated(-base.rect.topLeft()).contains(inBase))
+            throw std::runtime_error(qPrintable(pic.name + QStringLiteral(" is not on its base")));
+        const QImage baseIndexed = base.indexed.copy(inBase);
+        const QImage indexed = q.quantiseOver(pic.full, base.full.copy(inBase), baseIndexed);
+        if (pic.light)
+            checkLight(pic, indexed, baseIndexed);
+        done.insert(pic.name, {pic.rect, pic.full, indexed});
+        files << w.form + QLatin1Char('/') + pic.name + QStringLiteral(".png");
+        save(indexed, out + QLatin1Char('/') + files.last());
+    }
+
+    if (!preview.isEmpty()) {
+        QList<std::pair<QRect, QImage>> rest, lit, pressed;
+        for (const Picture &pic : w.pictures) {
+            const auto layer = std::make_pair(pic.rect, done[pic.name].indexed);
+            if (pic.name.endsWith(QLatin1String("Light")))
+                lit << layer;
+            else if (pic.name.endsWith(QLatin1String("Indent")))
+                pressed << layer;
+            else
+                rest << layer;
+        }
+        const QImage &bg = done[QStringLiteral("background")].indexed;
+        save(composite(bg, rest), preview + QLatin1Char('/') + w.form + QStringLiteral("-rest.png"));
+        save(composite(bg, rest + lit), preview + QLatin1Char('/') + w.form + QStringLiteral("-light.png"));
+        save(composite(bg, rest + pressed), preview + QLatin1Char('/') + w.form + QStringLiteral("-indent.png"));
+    }
+    return files;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    QString out, sounds, preview;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--out"))
+            out = args[i + 1];
+        else if (args[i] == QLatin1String("--sounds"))
+            sounds = args[i + 1];
+        else if (args[i] == QLatin1String("--preview"))
+            preview = args[i + 1];
+    }
+    if (out.isEmpty()) {
+        std::fprintf(stderr, "usage: quorvia_artgen --out DIR [--sounds DIR] [--preview DIR]\n");
+        return 2;
+    }
+    try {
+        QStringList files;
+        for (Window (*make)() : {gamesWindow, cdWindow, hddWindow, exitWindow, saveWindow})
+            files += process(make(), out, preview);
+        save(handCursor(), out + QStringLiteral("/hand.png"));
+        save(windowIcon(), out + QStringLiteral("/icon.png"));
+        files << QStringLiteral("hand.png") << QStringLiteral("icon.png");
+        if (!preview.isEmpty()) {
+            save(handCursor().scaled(256, 256), preview + QStringLiteral("/hand-x8.png"));
+            save(windowIcon().scaled(256, 256), preview + QStringLiteral("/icon-x8.png"));
+            save(windowIcon().convertToFormat(QImage::Format_ARGB32).scaled(16, 16, Qt::IgnoreAspectRatio,
+                                                                           Qt::SmoothTransformation)
+                     .scaled(128, 128),
+                 preview + QStringLiteral("/icon16-x8.png"));
+        }
+
+        if (!sounds.isEmpty() && !writeSounds(sounds))
+            throw std::runtime_error("cannot write the sound files");
+
+        // The resource list last: the build treats it as the sign that
+        // every picture is written.
+        QFile qrc(out + QStringLiteral("/art.qrc"));
+        if (!qrc.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            throw std::runtime_error("cannot write art.qrc");
+        QTextStream s(&qrc);
+        s << "<RCC>\n  <qresource prefix=\"/art\">\n";
+        for (const QString &f : files)
+            s << "    <file>" << f << "</file>\n";
+        s << "  </qresource>\n</RCC>\n";
+        s.flush();
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "quorvia_artgen: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
