@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 build=${1:-build-win}
 
 echo "== Windows platform tests: cross build"
+mkdir -p "$build"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DQUORVIA_PLATFORM_ONLY=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build.configure.log" 2>&1 ||
-    { cat "$build.configure.log"; exit 1; }
+    -DQUORVIA_PLATFORM_ONLY=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build/configure.log" 2>&1 ||
+    { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j"$(nproc)"
 
 wine=$(command -v wine64 || command -v wine || true)
