@@ -1,0 +1,474 @@
+// Tests of the Windows platform layer, run as a Windows program (under Wine in
+// CI). Usage: platform_native_tests LETTER
+// LETTER names a drive whose root is an empty scratch folder: the tests build
+// their fixtures there themselves.
+#include "harness.h"
+
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "platform/shell.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+using platform::CopyResult;
+
+namespace {
+
+std::string gDrive;  // "Q:"
+std::string gSelf;   // this program's own path
+
+std::string onDrive(const std::string &rest)
+{
+    return gDrive + "\\" + rest;
+}
+
+// Fixture helpers, written with Win32 directly (ASCII paths only) so that they
+// do not depend on the code under test.
+bool writeFile(const std::string &path, const std::string &content)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == content.size();
+}
+
+bool makeFolder(const std::string &path)
+{
+    return CreateDirectoryA(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// Removes a file or a folder with everything in it.
+void removeAll(const std::string &path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileA(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (std::strcmp(entry.cFileName, ".") && std::strcmp(entry.cFileName, ".."))
+                removeAll(path + "\\" + entry.cFileName);
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+// Gives a fixture file an attribute and makes sure the system kept it.
+bool addAttribute(const std::string &path, DWORD attribute)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return false;
+    SetFileAttributesA(path.c_str(), (attributes & ~DWORD(FILE_ATTRIBUTE_DIRECTORY)) | attribute);
+    const DWORD now = GetFileAttributesA(path.c_str());
+    return now != INVALID_FILE_ATTRIBUTES && (now & attribute);
+}
+
+// A drive letter the system does not have, or 0.
+char unusedLetter()
+{
+    const DWORD mask = GetLogicalDrives();
+    for (int i = 25; i >= 3; --i) {
+        if (!(mask & (DWORD(1) << i)))
+            return static_cast<char>('A' + i);
+    }
+    return 0;
+}
+
+// Starts this program again with the given arguments and returns its exit
+// code, or -1 when it could not be run.
+int runSelf(const std::string &program, const std::string &arguments)
+{
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return -1;
+    CloseHandle(process.hThread);
+    DWORD code = DWORD(-1);
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        TerminateProcess(process.hProcess, 99);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(code);
+}
+
+} // namespace
+
+TEST(driveTableAndPaths)
+{
+    const char letter = gDrive[0];
+    bool found = false;
+    for (const platform::Drive &drive : platform::drives()) {
+        if (drive.letter == letter) {
+            found = true;
+            CHECK_EQ(drive.folder, gDrive + "\\");
+        }
+    }
+    CHECK(found);
+
+    const std::string missing = unusedLetter() ? std::string(1, unusedLetter()) + ":\\GAME.EXE" : "";
+    struct {
+        const char *name;
+        std::string dosPath;
+        std::optional<std::string> host;
+    } rows[] = {
+        {"backslashes", onDrive("BOARD\\CHESS\\QAR.TXT"), onDrive("BOARD\\CHESS\\QAR.TXT")},
+        {"forward slashes", gDrive + "/BOARD/CHESS", onDrive("BOARD\\CHESS")},
+        {"root", gDrive + "\\", gDrive + "\\"},
+        {"no drive letter", "BOARD\\CHESS", std::nullopt},
+        {"drive the system lacks", missing, std::nullopt},
+    };
+    for (const auto &row : rows) {
+        harness::Row r(row.name);
+        CHECK_EQ(platform::toHostPath(row.dosPath), row.host);
+    }
+
+    struct {
+        const char *name;
+        std::string host;
+        std::string dos;
+    } back[] = {
+        {"folder", onDrive("BOARD\\CHESS"), onDrive("BOARD\\CHESS")},
+        {"trailing separator", onDrive("BOARD\\"), onDrive("BOARD")},
+        {"root", gDrive + "\\", gDrive + "\\"},
+        {"bare drive", gDrive, gDrive + "\\"},
+        {"no drive letter", "BOARD", ""},
+    };
+    for (const auto &row : back) {
+        harness::Row r(row.name);
+        CHECK_EQ(platform::toDosPath(row.host), row.dos);
+    }
+
+    CHECK_EQ(platform::ansiCodePage(), "windows-" + std::to_string(GetACP()));
+}
+
+TEST(discMarkerProbe)
+{
+    const std::string marker = onDrive("PLAXOID.QAR");
+    struct {
+        const char *name;
+        bool (*setUp)(const std::string &path);
+        bool found;
+    } rows[] = {
+        {"marker file", [](const std::string &p) { return writeFile(p, ""); }, true},
+        {"read-only marker",
+         [](const std::string &p) { return writeFile(p, "x") && addAttribute(p, FILE_ATTRIBUTE_READONLY); }, true},
+        {"marker is a folder", [](const std::string &p) { return makeFolder(p); }, false},
+        {"hidden marker",
+         [](const std::string &p) { return writeFile(p, "x") && addAttribute(p, FILE_ATTRIBUTE_HIDDEN); }, false},
+        {"system marker",
+         [](const std::string &p) { return writeFile(p, "x") && addAttribute(p, FILE_ATTRIBUTE_SYSTEM); }, false},
+        {"no marker", [](const std::string &) { return true; }, false},
+    };
+    for (const auto &row : rows) {
+        harness::Row r(row.name);
+        removeAll(marker);
+        if (!CHECK(row.setUp(marker)))
+            continue;
+        CHECK_EQ(platform::isOrdinaryFile(marker), row.found);
+        // Drive letters are probed in either case.
+        CHECK_EQ(platform::isOrdinaryFile(gDrive + "\\plaxoid.qar"), row.found);
+    }
+    removeAll(marker);
+
+    {
+        harness::Row r("drive the system lacks");
+        if (CHECK(unusedLetter() != 0))
+            CHECK(!platform::isOrdinaryFile(std::string(1, unusedLetter()) + ":\\PLAXOID.QAR"));
+    }
+    {
+        // The probe switches the "no disk" boxes off only while it runs.
+        harness::Row r("error mode restored");
+        const UINT before = SetErrorMode(0);
+        platform::isOrdinaryFile(marker);
+        CHECK_EQ(SetErrorMode(before), 0u);
+    }
+}
+
+TEST(readOnlyAttribute)
+{
+    const std::string folder = onDrive("RO");
+    const std::string file = folder + "\\GAME.TXT";
+    const std::string source = folder + "\\NEW.TXT";
+    removeAll(folder);
+    if (!CHECK(makeFolder(folder) && writeFile(file, "old") && writeFile(source, "new")))
+        return;
+
+    CHECK(!platform::isReadOnly(file));
+    CHECK(platform::setReadOnly(file, true));
+    CHECK(platform::isReadOnly(file));
+    CHECK(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY);
+    CHECK(platform::isOrdinaryFile(file));
+
+    // A read-only file in the way is left alone, even where the system would
+    // let the copy through.
+    CHECK_EQ(platform::copyFile(source, file), CopyResult::DestinationReadOnly);
+    CHECK_EQ(platform::readFile(file), std::string("old"));
+
+    CHECK(platform::setReadOnly(file, false));
+    CHECK(!platform::isReadOnly(file));
+    CHECK(!(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY));
+    CHECK_EQ(platform::copyFile(source, file), CopyResult::Copied);
+    CHECK_EQ(platform::readFile(file), std::string("new"));
+
+    // Other attributes survive the change.
+    if (CHECK(addAttribute(file, FILE_ATTRIBUTE_HIDDEN))) {
+        CHECK(platform::setReadOnly(file, true));
+        CHECK(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    }
+
+    CHECK(!platform::setReadOnly(folder + "\\MISSING.TXT", true));
+    CHECK(!platform::isReadOnly(folder + "\\MISSING.TXT"));
+}
+
+TEST(copyOneFile)
+{
+    const std::string folder = onDrive("COPY");
+    const std::string source = folder + "\\SRC.DAT";
+    const std::string content("game data\0with a zero byte", 26);
+    removeAll(folder);
+    if (!CHECK(makeFolder(folder) && makeFolder(folder + "\\SUB") && writeFile(source, content)))
+        return;
+
+    CHECK_EQ(platform::copyFile(source, folder + "\\DST.DAT"), CopyResult::Copied);
+    CHECK_EQ(platform::readFile(folder + "\\DST.DAT"), content);
+
+    struct {
+        const char *name;
+        std::string destination;
+    } sameFile[] = {
+        {"same path", source},
+        {"other case", gDrive + "\\copy\\src.dat"},
+        {"forward slashes", gDrive + "/COPY/SRC.DAT"},
+    };
+    for (const auto &row : sameFile) {
+        harness::Row r(row.name);
+        CHECK_EQ(platform::copyFile(source, row.destination), CopyResult::SameFile);
+        CHECK_EQ(platform::readFile(source), content);
+    }
+
+    struct {
+        const char *name;
+        std::string source;
+        std::string destination;
+    } failures[] = {
+        {"missing source", folder + "\\NONE.DAT", folder + "\\OUT1.DAT"},
+        {"missing destination folder", source, folder + "\\NOFOLDER\\OUT2.DAT"},
+        {"destination is a folder", source, folder + "\\SUB"},
+        {"source is a folder", folder + "\\SUB", folder + "\\OUT3.DAT"},
+    };
+    for (const auto &row : failures) {
+        harness::Row r(row.name);
+        CHECK_EQ(platform::copyFile(row.source, row.destination), CopyResult::Failed);
+    }
+    CHECK(!platform::exists(folder + "\\OUT1.DAT"));
+    CHECK(!platform::exists(folder + "\\OUT3.DAT"));
+    CHECK(platform::isFolder(folder + "\\SUB"));
+
+    // A read-only source gives a read-only copy.
+    const std::string locked = folder + "\\LOCKED.DAT";
+    if (CHECK(writeFile(locked, "x") && addAttribute(locked, FILE_ATTRIBUTE_READONLY))) {
+        CHECK_EQ(platform::copyFile(locked, folder + "\\LOCKCOPY.DAT"), CopyResult::Copied);
+        CHECK(platform::isReadOnly(folder + "\\LOCKCOPY.DAT"));
+    }
+}
+
+TEST(folderListings)
+{
+    const std::string folder = onDrive("LIST");
+    removeAll(folder);
+    bool ready = makeFolder(folder) && makeFolder(folder + "\\EMPTY");
+    for (const char *name : {"b.txt", "A.txt", "c.TXT", "hidden.txt", "system.sys"})
+        ready = writeFile(folder + "\\" + name, name) && ready;
+    for (const char *name : {"Sub", "aSub", "HideMe"})
+        ready = makeFolder(folder + "\\" + name) && ready;
+    ready = addAttribute(folder + "\\hidden.txt", FILE_ATTRIBUTE_HIDDEN) && ready;
+    ready = addAttribute(folder + "\\system.sys", FILE_ATTRIBUTE_SYSTEM) && ready;
+    ready = addAttribute(folder + "\\HideMe", FILE_ATTRIBUTE_HIDDEN) && ready;
+    if (!CHECK(ready))
+        return;
+
+    using Names = std::vector<std::string>;
+    CHECK_EQ(platform::ordinaryFiles(folder), Names({"A.txt", "b.txt", "c.TXT"}));
+    CHECK_EQ(platform::subfolders(folder), Names({"aSub", "EMPTY", "Sub"}));
+    CHECK_EQ(platform::ordinaryFiles(folder + "\\"), Names({"A.txt", "b.txt", "c.TXT"}));
+
+    struct {
+        const char *name;
+        std::string folder;
+        std::optional<Names> files;
+    } rows[] = {
+        {"empty folder", folder + "\\EMPTY", Names()},
+        {"missing folder", folder + "\\NONE", std::nullopt},
+        {"a file, not a folder", folder + "\\b.txt", std::nullopt},
+    };
+    for (const auto &row : rows) {
+        harness::Row r(row.name);
+        CHECK_EQ(platform::ordinaryFiles(row.folder), row.files);
+        CHECK_EQ(platform::subfolders(row.folder), row.files);
+    }
+}
+
+TEST(namesOutsideAscii)
+{
+    // Names pass through the ANSI code page both ways: a UTF-8 name made
+    // through the layer is listed under the same UTF-8 name.
+    const std::string acp = platform::ansiCodePage();
+    if (acp != "windows-1252" && acp != "UTF-8") {
+        std::printf("  (skipped: code page %s)\n", acp.c_str());
+        return;
+    }
+    const std::string folder = onDrive("TEXT");
+    removeAll(folder);
+    if (!CHECK(makeFolder(folder) && writeFile(folder + "\\plain.txt", "caf\xc3\xa9")))
+        return;
+    const std::string cafe = folder + "\\Caf\xc3\xa9.txt";  // "Café.txt"
+    CHECK_EQ(platform::copyFile(folder + "\\plain.txt", cafe), CopyResult::Copied);
+    CHECK(platform::isOrdinaryFile(cafe));
+    CHECK_EQ(platform::readFile(cafe), std::string("caf\xc3\xa9"));
+    CHECK(platform::createFolder(folder + "\\R\xc3\xa9sum\xc3\xa9"));
+    CHECK_EQ(platform::ordinaryFiles(folder), std::vector<std::string>({"Caf\xc3\xa9.txt", "plain.txt"}));
+    CHECK_EQ(platform::subfolders(folder), std::vector<std::string>({"R\xc3\xa9sum\xc3\xa9"}));
+
+    if (acp == "windows-1252") {
+        // A name the code page cannot write names no file: it must not turn
+        // into '?' (a wildcard) or a look-alike of another name.
+        const std::string japanese = folder + "\\\xe6\x97\xa5\xe6\x9c\xac";  // two CJK characters
+        CHECK(!platform::createFolder(japanese));
+        CHECK(!platform::isOrdinaryFile(folder + "\\\xe2\x88\x95plain.txt"));  // DIVISION SLASH
+        CHECK_EQ(platform::subfolders(folder), std::vector<std::string>({"R\xc3\xa9sum\xc3\xa9"}));
+    }
+}
+
+TEST(currentFolder)
+{
+    const std::string folder = onDrive("CUR");
+    removeAll(folder);
+    if (!CHECK(makeFolder(folder) && makeFolder(folder + "\\SUB")))
+        return;
+    const std::string start = platform::currentDirectory();
+    CHECK(!start.empty());
+    CHECK(start.substr(0, 2) != gDrive);  // so that the drive switch shows
+
+    CHECK(platform::changeDirectory(folder));
+    CHECK_EQ(platform::currentDirectory(), folder);
+    // A relative path now resolves against the new folder and drive.
+    CHECK(GetFileAttributesA("SUB") != INVALID_FILE_ATTRIBUTES);
+
+    CHECK(!platform::changeDirectory(folder + "\\NONE"));
+    CHECK_EQ(platform::currentDirectory(), folder);
+
+    CHECK(platform::changeDirectory(gDrive + "\\"));
+    CHECK_EQ(platform::currentDirectory(), gDrive + "\\");
+
+    CHECK(platform::changeDirectory(start));
+}
+
+TEST(shellOpenCodes)
+{
+    const std::string folder = onDrive("SHELL");
+    removeAll(folder);
+    if (!CHECK(makeFolder(folder) && writeFile(folder + "\\DATA.QZX", "nobody opens this")))
+        return;
+    struct {
+        const char *name;
+        std::string file;
+        int code;
+    } rows[] = {
+        {"missing file", folder + "\\NOGAME.EXE", 2},
+        {"missing folder", folder + "\\NOFOLDER\\NOGAME.EXE", 3},
+        {"type with no association", folder + "\\DATA.QZX", 31},
+    };
+    for (const auto &row : rows) {
+        harness::Row r(row.name);
+        CHECK_EQ(platform::shellOpen(0, row.file, ""), row.code);
+    }
+}
+
+TEST(programFolderAndEnd)
+{
+    // Copies of this program report their own folder: a drive's root keeps
+    // its separator, any other folder has none.
+    const std::string folder = onDrive("PROG DIR");
+    removeAll(folder);
+    if (!CHECK(makeFolder(folder)))
+        return;
+    struct {
+        const char *name;
+        std::string folder;
+    } rows[] = {
+        {"drive root", gDrive + "\\"},
+        {"folder with a space", folder},
+    };
+    for (const auto &row : rows) {
+        harness::Row r(row.name);
+        const std::string copy = row.folder + (row.folder.back() == '\\' ? "" : "\\") + "PROBE.EXE";
+        const std::string report = onDrive("REPORT.TXT");
+        removeAll(report);
+        if (!CHECK(CopyFileA(gSelf.c_str(), copy.c_str(), FALSE)))
+            continue;
+        CHECK_EQ(runSelf(copy, "--report-program-folder " + report), 0);
+        CHECK_EQ(platform::readFile(report), row.folder);
+        removeAll(copy);
+    }
+
+    // Ending the program ends it at once, with code 0.
+    CHECK_EQ(runSelf(gSelf, "--end-program"), 0);
+}
+
+int main(int argc, char **argv)
+{
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    gSelf.assign(self, length);
+
+    if (argc == 3 && std::strcmp(argv[1], "--report-program-folder") == 0) {
+        HANDLE file = CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return 2;
+        const std::string folder = platform::programFolder();
+        DWORD written = 0;
+        WriteFile(file, folder.data(), static_cast<DWORD>(folder.size()), &written, nullptr);
+        CloseHandle(file);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--end-program") == 0) {
+        platform::endProgram();
+        return 3;  // reached only if the program did not end
+    }
+
+    if (argc != 2 || std::strlen(argv[1]) != 1 || !std::isalpha(static_cast<unsigned char>(argv[1][0]))) {
+        std::fprintf(stderr, "usage: %s LETTER  (a drive whose root is a scratch folder)\n", argv[0]);
+        return 2;
+    }
+    gDrive = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(argv[1][0])))) + ":";
+    if (GetFileAttributesA((gDrive + "\\").c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::fprintf(stderr, "drive %s is not there\n", gDrive.c_str());
+        return 2;
+    }
+    return harness::runAll();
+}
