@@ -7,10 +7,10 @@
 
 namespace platform {
 namespace {
-testing::ShellOpen gShellOpen;
-testing::PlayWave gPlayWave;
-testing::MessageBox gMessageBox;
-testing::EndProgram gEndProgram;
+testing::ShellOpenHook gShellOpen;
+testing::PlayWaveHook gPlayWave;
+testing::MessageBoxHook gMessageBox;
+testing::EndProgramHook gEndProgram;
 } // namespace
 
 int shellOpen(std::uintptr_t owner, const std::string &file, const std::string &parameters)
@@ -43,10 +43,10 @@ void endProgram()
 }
 
 namespace testing {
-void setShellOpen(ShellOpen fn) { gShellOpen = std::move(fn); }
-void setPlayWave(PlayWave fn) { gPlayWave = std::move(fn); }
-void setMessageBox(MessageBox fn) { gMessageBox = std::move(fn); }
-void setEndProgram(EndProgram fn) { gEndProgram = std::move(fn); }
+void setShellOpen(ShellOpenHook fn) { gShellOpen = std::move(fn); }
+void setPlayWave(PlayWaveHook fn) { gPlayWave = std::move(fn); }
+void setMessageBox(MessageBoxHook fn) { gMessageBox = std::move(fn); }
+void setEndProgram(EndProgramHook fn) { gEndProgram = std::move(fn); }
 } // namespace testing
 
 } // namespace platform

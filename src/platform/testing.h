@@ -8,14 +8,14 @@
 
 namespace platform::testing {
 
-using ShellOpen = std::function<int(std::uintptr_t, const std::string &, const std::string &)>;
-using PlayWave = std::function<void(const std::string &)>;
-using MessageBox = std::function<void(std::uintptr_t, const std::string &, const std::string &)>;
-using EndProgram = std::function<void()>;
+using ShellOpenHook = std::function<int(std::uintptr_t, const std::string &, const std::string &)>;
+using PlayWaveHook = std::function<void(const std::string &)>;
+using MessageBoxHook = std::function<void(std::uintptr_t, const std::string &, const std::string &)>;
+using EndProgramHook = std::function<void()>;
 
-void setShellOpen(ShellOpen fn);
-void setPlayWave(PlayWave fn);
-void setMessageBox(MessageBox fn);
-void setEndProgram(EndProgram fn);
+void setShellOpen(ShellOpenHook fn);
+void setPlayWave(PlayWaveHook fn);
+void setMessageBox(MessageBoxHook fn);
+void setEndProgram(EndProgramHook fn);
 
 } // namespace platform::testing
