@@ -49,6 +49,18 @@ void paintGreenOnBlack(QWidget *w)
     w->setPalette(palette);
     w->setFont(paneFont());
 }
+
+// Scroll bars in the panes' colours, so that they do not glare on the dark
+// screen.
+const char *const kScrollBarStyle =
+    "QScrollBar:vertical { background: #0c140c; width: 14px; margin: 14px 0 14px 0; border-left: 1px solid #2a3a2a; }"
+    "QScrollBar::handle:vertical { background: #1d5c1d; border: 1px solid #39a839; border-radius: 3px; min-height: 20px; }"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { background: #142414; height: 14px;"
+    " subcontrol-origin: margin; border-left: 1px solid #2a3a2a; }"
+    "QScrollBar::add-line:vertical { subcontrol-position: bottom; }"
+    "QScrollBar::sub-line:vertical { subcontrol-position: top; }"
+    "QScrollBar::up-arrow:vertical, QScrollBar::down-arrow:vertical { width: 6px; height: 6px; background: #39a839; }"
+    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
 } // namespace
 
 frmGames::frmGames()
@@ -115,6 +127,7 @@ frmGames::frmGames()
     lblStatus->setGeometry(ui::qrect(layout::games::lblStatus));
     lblStatus->setTextFormat(Qt::PlainText);
     lblStatus->setAlignment(Qt::AlignCenter);
+    lblStatus->setWordWrap(true);  // a long hint takes the strip's second line
     {
         // Liberation Sans stands in for MS Sans Serif.
         QFont font(QStringLiteral("Liberation Sans"));
@@ -137,6 +150,7 @@ frmGames::frmGames()
     lstGameListing->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstGameListing->setUniformItemSizes(true);
     paintGreenOnBlack(lstGameListing);
+    lstGameListing->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBarStyle));
 
     txtDesc = new QPlainTextEdit(this);
     txtDesc->setObjectName(QStringLiteral("txtDesc"));
@@ -148,6 +162,7 @@ frmGames::frmGames()
     txtDesc->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtDesc->viewport()->setCursor(Qt::ArrowCursor);
     paintGreenOnBlack(txtDesc);
+    txtDesc->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBarStyle));
 
     setTabOrder(lstGameListing, txtDesc);
 
