@@ -2,6 +2,8 @@
 // records, and the paths of a game's folders and files on the disc.
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -32,6 +34,16 @@ struct GameRecord {
     QString hddFlag;     // 1
 };
 
+// The five fields of a record in their order: offset and width in bytes.
+struct Field {
+    const char *name;  // "name", "folder", "program", "parameters", "flag"
+    int offset;
+    int width;
+};
+inline constexpr Field fields[] = {
+    {"name", 0, 36}, {"folder", 36, 8}, {"program", 44, 12}, {"parameters", 56, 12}, {"flag", 68, 1},
+};
+
 // The row of a key, or null for a key that is not in the table.
 const Category *lookup(const QString &key);
 
@@ -57,6 +69,27 @@ std::optional<GameRecord> readRecord(const QString &cataloguePath, int n);
 // program that begins with '\' or '/', holds ':' or has a ".." part.
 bool isSafeFolder(const QString &folder);
 bool isSafeProgram(const QString &program);
+
+// A record's fields by their position in the fields table (0 .. 4).
+QString &field(GameRecord &record, int index);
+const QString &field(const GameRecord &record, int index);
+
+// The names of the complete records in a catalogue file's bytes (at most the
+// first 32,767).
+QStringList decodeNames(QByteArrayView data);
+
+// The fields of one record's 69 bytes, decoded and stripped as above. No
+// check of the names: see isSafe().
+GameRecord decodeRecord(QByteArrayView record);
+
+// True when both the folder and the program name are safe.
+bool isSafe(const GameRecord &record);
+
+// The 69 bytes of a record: each field encoded in the ANSI code page and
+// padded with spaces. Empty optional when a field is too wide, holds a
+// character the code page lacks, or the record is not safe; *error then says
+// which field and why.
+std::optional<QByteArray> encodeRecord(const GameRecord &record, QString *error = nullptr);
 
 // Paths built from the global state (gCdRoot, gAppPath, gGameCategory,
 // gGameFolder, gGameProgram), by plain concatenation.
