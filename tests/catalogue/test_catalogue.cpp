@@ -1,6 +1,6 @@
 // The category table, reading catalogue files and building a game's paths.
 #include "catalogue/catalogue.h"
-#include "fixture.h"
+#include "catalogue_fixture.h"
 #include "platform/drives.h"
 #include "startup/modMain.h"
 

@@ -1,5 +1,5 @@
 // The catalogue tool for disc authors, run as a process.
-#include "fixture.h"
+#include "catalogue_fixture.h"
 
 #include <QProcess>
 #include <QTest>
