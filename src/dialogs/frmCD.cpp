@@ -18,8 +18,7 @@ frmCD::frmCD()
 {
     namespace L = layout::cd;
     ui::setupFixedWindow(this, L::width, L::height, true);
-    setMouseTracking(true);
-    mBackground = art("background");
+    setBackground(art("background"));
 
     // Created bottom-most first: the message, then the OK button's pictures
     // (at rest, highlight, pressed), then its hot area on top.
@@ -46,18 +45,6 @@ frmCD::frmCD()
     connect(lblOk2, &ui::HotArea::mouseDown, this, &frmCD::lblOk2_MouseDown);
     connect(lblOk2, &ui::HotArea::mouseUp, this, &frmCD::lblOk2_MouseUp);
     connect(lblOk2, &ui::HotArea::click, this, &frmCD::lblOk2_Click);
-}
-
-void frmCD::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, mBackground);
-}
-
-void frmCD::mouseMoveEvent(QMouseEvent *event)
-{
-    event->accept();
-    Form_MouseMove();
 }
 
 bool frmCD::eventFilter(QObject *watched, QEvent *event)

@@ -24,17 +24,14 @@ public:
     ui::Picture *imgOk2Indent;
     ui::HotArea *lblOk2;
 
-    void Form_MouseMove();
+    void Form_MouseMove() override;
     void lblOk2_MouseMove();
     void lblOk2_MouseDown();
     void lblOk2_MouseUp();
     void lblOk2_Click();
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QPixmap mBackground;
 };

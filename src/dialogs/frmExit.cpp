@@ -17,8 +17,7 @@ frmExit::frmExit()
 {
     namespace L = layout::exitdlg;
     ui::setupFixedWindow(this, L::width, L::height, false);
-    setMouseTracking(true);
-    mBackground = art(QStringLiteral("background"));
+    setBackground(art(QStringLiteral("background")));
 
     const auto &uninstall = L::buttons[0];
     const auto &exit = L::buttons[1];
@@ -31,18 +30,6 @@ frmExit::frmExit()
     connect(lblExit, &ui::HotArea::mouseMove, this, &frmExit::lblExit_MouseMove);
     connect(lblUninstall, &ui::HotArea::click, this, &frmExit::lblUninstall_Click);
     connect(lblExit, &ui::HotArea::click, this, &frmExit::lblExit_Click);
-}
-
-void frmExit::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, mBackground);
-}
-
-void frmExit::mouseMoveEvent(QMouseEvent *event)
-{
-    event->accept();
-    Form_MouseMove();
 }
 
 void frmExit::Form_MouseMove()

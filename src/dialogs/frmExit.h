@@ -16,17 +16,12 @@ public:
     ui::HotArea *lblUninstall;
     ui::HotArea *lblExit;
 
-    void Form_MouseMove();
+    void Form_MouseMove() override;
     void lblUninstall_MouseMove();
     void lblExit_MouseMove();
     void lblUninstall_Click();
     void lblExit_Click();
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-
 private:
     void leaveProgram();
-    QPixmap mBackground;
 };

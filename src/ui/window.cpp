@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <cmath>
 
@@ -134,6 +136,24 @@ bool isUnloaded(const QWidget *window)
 Dialog::Dialog(QWidget *parent) : QDialog(parent)
 {
     setModal(false);
+    setMouseTracking(true);
+}
+
+void Dialog::setBackground(const QPixmap &picture)
+{
+    mBackground = picture;
+}
+
+void Dialog::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, mBackground);
+}
+
+void Dialog::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    Form_MouseMove();
 }
 
 void Dialog::done(int result)

@@ -38,17 +38,29 @@ bool isUnloaded(const QWidget *window);
 // as a request to close the window.
 void onExternalDestroy(QWidget *window, std::function<void()> onDestroyed);
 
-// A dialog form: closing it in any way (its buttons, the window manager, the
-// end of a modal loop) unloads it.
+// A dialog form drawn on a background picture: closing it in any way (its
+// buttons, the window manager, the end of a modal loop) unloads it, and pointer
+// movement over the bare background reaches Form_MouseMove.
 class Dialog : public QDialog {
     Q_OBJECT
 public:
     explicit Dialog(QWidget *parent = nullptr);
     void done(int result) override;
 
+    // Pointer movement over the window's bare background.
+    virtual void Form_MouseMove() {}
+
 protected:
+    // The picture drawn at the top left of the client area.
+    void setBackground(const QPixmap &picture);
+
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QPixmap mBackground;
 };
 
 // The one instance of a form: created in its design state on the first
