@@ -7,8 +7,6 @@
 
 #include <QEvent>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 QPixmap art(const char *name) { return assets::picture(QStringLiteral("frmCD"), QLatin1String(name)); }

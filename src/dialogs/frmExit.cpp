@@ -6,8 +6,6 @@
 #include "startup/modMain.h"
 #include "ui/layout.h"
 
-#include <QMouseEvent>
-#include <QPainter>
 
 namespace {
 QPixmap art(const QString &name) { return assets::picture(QStringLiteral("frmExit"), name); }
