@@ -2,7 +2,9 @@
 
 #include "assets/assets.h"
 #include "catalogue/catalogue.h"
+#include "dialogs/frmCD.h"
 #include "dialogs/frmExit.h"
+#include "dialogs/frmHDD.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "startup/boundary.h"
@@ -358,6 +360,38 @@ void frmGames::lblRun_Click()
 {
     if (!commandClickPasses(imgRunIndent))
         return;
+    using namespace modMain;
+
+    if (gGameHddFlag == QLatin1String("1")) {
+        // A copy counts as present when its description file is there. A
+        // copy that is missing, or that cannot be made the current folder,
+        // brings up the notice that makes it.
+        if (platform::isOrdinaryFile(toStd(catalogue::copyMarker()))
+            && platform::changeDirectory(toStd(catalogue::copyFolder()))) {
+            launchProgram(this, catalogue::copyProgram(), gGameParameters);
+            return;
+        }
+        frmHDD &hdd = ui::form<frmHDD>();
+        ui::centreOver(&hdd, this);
+        hdd.exec();
+        return;
+    }
+
+    if (gGameName.isEmpty() || gGameCategory.isEmpty()) {
+        showInformationDialog(QStringLiteral("Please select a game category and then a game to run."),
+                              Placement::MainScreen, Mode::Modal);
+        return;
+    }
+    // The game inherits the current folder: it must be the game's own.
+    ui::setHourglass();
+    if (!platform::changeDirectory(toStd(catalogue::gameFolder()))) {
+        ui::setDefaultPointer();
+        showInformationDialog(QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive."),
+                              Placement::Screen, Mode::Modal);
+        return;
+    }
+    launchProgram(this, catalogue::gameProgram(), gGameParameters);
+    ui::setDefaultPointer();
 }
 
 void frmGames::lblCopyHDD_MouseMove()
