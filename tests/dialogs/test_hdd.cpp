@@ -1,0 +1,347 @@
+// The hard-disk notice driven with real pointer events, and the folder copy it
+// makes: what lands on the hard disk, with which attributes, in which order,
+// and what is started from it.
+#include "dialogs/filesystem.h"
+#include "dialogs/frmHDD.h"
+#include "fixture.h"
+#include "ui/window.h"
+
+#include <QProgressBar>
+
+namespace {
+const QString kRoll = QStringLiteral("ROLLOVER.WAV");
+const QString kClick = QStringLiteral("BUTCLICK.WAV");
+
+const QFileDevice::Permissions kReadOnlyFile = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+const QFileDevice::Permissions kReadOnlyFolder =
+    kReadOnlyFile | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+
+bool writable(const QString &path) { return QFileInfo(path).permissions() & QFileDevice::WriteOwner; }
+
+QByteArray content(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Every folder at and below `root`, `root` included.
+QStringList foldersBelow(const QString &root)
+{
+    QStringList folders{root};
+    QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        folders << it.next();
+    return folders;
+}
+
+// Records the values the progress bar shows each time it is painted.
+class PaintedValues : public QObject {
+public:
+    QList<int> values;
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            values << static_cast<QProgressBar *>(watched)->value();
+        return false;
+    }
+};
+} // namespace
+
+class TestHdd : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DiscFixture> disc;
+    std::unique_ptr<Recorder> rec;
+
+    // The game Chess of the category Board: a folder on a read-only disc with
+    // a subfolder two levels deep.
+    QString source(const QString &rel = {}) const { return disc->disc(QStringLiteral("BOARD/CHESS/") + rel); }
+    QString copy(const QString &rel = {}) const { return disc->programFolder(QStringLiteral("BOARD/CHESS/") + rel); }
+
+    void makeDisc()
+    {
+        disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QStringLiteral("CHESS.EXE"));
+        DiscFixture::writeFile(source(QStringLiteral("README.TXT")), "read me");
+        DiscFixture::writeFile(source(QStringLiteral("DATA/LEVEL1.DAT")), "level 1");
+        DiscFixture::writeFile(source(QStringLiteral("DATA/DEEP/LEVEL2.DAT")), "level 2");
+        for (const char *rel : {"QAR.TXT", "CHESS.EXE", "DATA/LEVEL1.DAT", "DATA/DEEP/LEVEL2.DAT"})
+            QFile::setPermissions(source(rel), kReadOnlyFile);
+        // README.TXT stays writable on the disc.
+        for (const char *rel : {"DATA/DEEP", "DATA", ""})
+            QFile::setPermissions(source(rel), kReadOnlyFolder);
+    }
+
+    void select()
+    {
+        modMain::gGameCategory = QStringLiteral("Board");
+        modMain::gGameName = QStringLiteral("Chess");
+        modMain::gGameFolder = QStringLiteral("CHESS");
+        modMain::gGameProgram = QStringLiteral("CHESS.EXE");
+        modMain::gGameParameters = QStringLiteral("-w");
+        modMain::gGameHddFlag = QStringLiteral("1");
+    }
+
+    // Shows the notice modally, as the Run command does, and clicks one of
+    // its buttons from a timer.
+    void showAndClick(bool ok)
+    {
+        frmHDD &hdd = ui::form<frmHDD>();
+        DialogAnswerer answer([ok](QWidget *w) {
+            auto *dialog = qobject_cast<frmHDD *>(w);
+            QVERIFY(dialog);
+            QWidget *button = ok ? dialog->lblOk : dialog->lblCancel;
+            QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, button->geometry().center());
+        });
+        hdd.exec();
+        QCOMPARE(answer.answered(), 1);
+        QTest::qWait(0);
+        QVERIFY(!ui::loadedForm<frmHDD>());
+    }
+
+private slots:
+    void init()
+    {
+        disc = std::make_unique<DiscFixture>();
+        rec = std::make_unique<Recorder>();
+        makeDisc();
+        select();
+    }
+    void cleanup()
+    {
+        if (auto *hdd = ui::loadedForm<frmHDD>())
+            ui::unload(hdd);
+        QTest::qWait(0);
+        rec.reset();
+        disc.reset();
+    }
+
+    void designState()
+    {
+        frmHDD &hdd = ui::form<frmHDD>();
+        QCOMPARE(hdd.size(), QSize(430, 240));
+        QVERIFY(!(hdd.windowFlags() & Qt::WindowTitleHint));
+        QVERIFY(hdd.windowTitle().isEmpty());
+        QCOMPARE(hdd.lblOk->geometry(), QRect(47, 176, 164, 31));
+        QCOMPARE(hdd.lblCancel->geometry(), QRect(213, 176, 164, 31));
+        QCOMPARE(hdd.imgOkLight->geometry(), QRect(48, 176, 164, 33));
+        QCOMPARE(hdd.imgCancelLight->geometry(), QRect(213, 176, 164, 33));
+        // The hot areas lie above the pictures.
+        QCOMPARE(hdd.childAt(hdd.lblOk->geometry().center()), static_cast<QWidget *>(hdd.lblOk));
+        hdd.imgCancelLight->show();
+        QCOMPARE(hdd.childAt(hdd.lblCancel->geometry().center()), static_cast<QWidget *>(hdd.lblCancel));
+        ui::unload(&hdd);
+        QTest::qWait(0);
+        // A new reference builds it anew in its design state.
+        frmHDD &fresh = ui::form<frmHDD>();
+        QVERIFY(!fresh.imgOkLight->isVisibleTo(&fresh) && !fresh.imgCancelLight->isVisibleTo(&fresh));
+        QVERIFY(!fresh.prgCopy->isVisibleTo(&fresh));
+    }
+
+    void hoverMovesTheHighlight()
+    {
+        frmHDD &hdd = ui::form<frmHDD>();
+        hdd.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&hdd));
+        QWindow *win = hdd.windowHandle();
+        const QPoint bare(20, 20);
+        QTest::mouseMove(win, bare);
+
+        QTest::mouseMove(win, hdd.lblOk->geometry().center());
+        QTest::mouseMove(win, hdd.lblOk->geometry().center() + QPoint(5, 2));
+        QCOMPARE(rec->sounds, QStringList{kRoll});
+        QVERIFY(hdd.imgOkLight->isVisible() && !hdd.imgCancelLight->isVisible());
+
+        QTest::mouseMove(win, hdd.lblCancel->geometry().center());
+        QCOMPARE(rec->sounds, (QStringList{kRoll, kRoll}));
+        QVERIFY(!hdd.imgOkLight->isVisible() && hdd.imgCancelLight->isVisible());
+
+        QTest::mouseMove(win, bare);
+        QVERIFY(!hdd.imgOkLight->isVisible() && !hdd.imgCancelLight->isVisible());
+        QCOMPARE(rec->sounds.size(), 2);
+        QVERIFY(rec->shellCalls.isEmpty());
+    }
+
+    void cancelOrCloseCreatesNothing_data()
+    {
+        QTest::addColumn<bool>("byButton");
+        QTest::newRow("Cancel") << true;
+        QTest::newRow("closed from outside") << false;
+    }
+    void cancelOrCloseCreatesNothing()
+    {
+        QFETCH(bool, byButton);
+        frmHDD &hdd = ui::form<frmHDD>();
+        DialogAnswerer answer([byButton](QWidget *w) {
+            auto *dialog = qobject_cast<frmHDD *>(w);
+            if (byButton)
+                QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, dialog->lblCancel->geometry().center());
+            else
+                dialog->close();
+        });
+        hdd.exec();
+        QCOMPARE(answer.answered(), 1);
+        QTest::qWait(0);
+        QVERIFY(!ui::loadedForm<frmHDD>());
+        QVERIFY(!QFileInfo::exists(disc->programFolder(QStringLiteral("BOARD"))));
+        QVERIFY(rec->shellCalls.isEmpty());
+        QCOMPARE(rec->count(kClick), byButton ? 1 : 0);
+    }
+
+    // A first copy: every level, the files' attributes as on the disc but for
+    // the top level, writable folders, the game started from the copy.
+    void okCopiesAndStartsFromTheCopy()
+    {
+        showAndClick(true);
+        QCOMPARE(rec->count(kClick), 1);
+
+        for (const char *rel : {"QAR.TXT", "CHESS.EXE", "README.TXT", "DATA/LEVEL1.DAT", "DATA/DEEP/LEVEL2.DAT"})
+            QCOMPARE(content(copy(rel)), content(source(rel)));
+        // Top-level files are writable, those of subfolders keep the disc's
+        // read-only attribute; a writable source file stays writable.
+        QVERIFY(writable(copy(QStringLiteral("QAR.TXT"))));
+        QVERIFY(writable(copy(QStringLiteral("CHESS.EXE"))));
+        QVERIFY(writable(copy(QStringLiteral("README.TXT"))));
+        QVERIFY(!writable(copy(QStringLiteral("DATA/LEVEL1.DAT"))));
+        QVERIFY(!writable(copy(QStringLiteral("DATA/DEEP/LEVEL2.DAT"))));
+        // No folder takes the disc's read-only mode.
+        for (const QString &folder : foldersBelow(disc->programFolder(QStringLiteral("BOARD"))))
+            QVERIFY2(writable(folder), qPrintable(folder));
+
+        QCOMPARE(rec->shellCalls.size(), 1);
+        QCOMPARE(rec->shellCalls[0].file, QStringLiteral("C:\\MENU\\BOARD\\CHESS\\CHESS.EXE"));
+        QCOMPARE(rec->shellCalls[0].parameters, QStringLiteral("-w"));
+        QCOMPARE(rec->shellCalls[0].currentFolder, QStringLiteral("C:\\MENU\\BOARD\\CHESS"));
+        QVERIFY(rec->boxes.isEmpty());
+    }
+
+    // A copy over what is already on the hard disk: another game's copy in
+    // the same category, an earlier partial copy and the player's own files.
+    void okOverAnExistingCopy()
+    {
+        DiscFixture::writeFile(disc->programFolder(QStringLiteral("BOARD/CHECKERS/QAR.TXT")), "checkers");
+        DiscFixture::writeFile(copy(QStringLiteral("CHESS.EXE")), "old program");
+        DiscFixture::writeFile(copy(QStringLiteral("DATA/LEVEL1.DAT")), "old level");
+        DiscFixture::writeFile(copy(QStringLiteral("SAVED.SAV")), "my game");
+        DiscFixture::writeFile(copy(QStringLiteral("DATA/MINE.DAT")), "mine");
+
+        showAndClick(true);
+
+        QCOMPARE(content(disc->programFolder(QStringLiteral("BOARD/CHECKERS/QAR.TXT"))), QByteArray("checkers"));
+        QCOMPARE(content(copy(QStringLiteral("CHESS.EXE"))), content(source(QStringLiteral("CHESS.EXE"))));
+        QCOMPARE(content(copy(QStringLiteral("DATA/LEVEL1.DAT"))), QByteArray("level 1"));
+        QCOMPARE(content(copy(QStringLiteral("SAVED.SAV"))), QByteArray("my game"));
+        QCOMPARE(content(copy(QStringLiteral("DATA/MINE.DAT"))), QByteArray("mine"));
+        // A writable file that only the copy has stays writable.
+        QVERIFY(writable(copy(QStringLiteral("SAVED.SAV"))));
+        QVERIFY(QFileInfo::exists(copy(QStringLiteral("QAR.TXT"))));
+        QCOMPARE(rec->shellCalls.size(), 1);
+    }
+
+    // The description file is copied last: at every step before the last the
+    // copy does not count as present. The bar shows each step as it comes.
+    void descriptionFileLastAndProgressPerFile()
+    {
+        DiscFixture::writeFile(source(QStringLiteral("ZZZ.DAT")), "after the description in name order");
+        QVERIFY(QDir().mkpath(disc->programFolder(QStringLiteral("BOARD"))));
+        QList<bool> markerSeen;
+        QList<int> done;
+        int total = -1;
+        FileSystem().copyFolder(QStringLiteral("D:\\BOARD\\CHESS"), QStringLiteral("C:\\MENU\\BOARD\\CHESS"),
+                                [&](int d, int t) {
+                                    done << d;
+                                    total = t;
+                                    markerSeen << QFileInfo::exists(copy(QStringLiteral("QAR.TXT")));
+                                });
+        QCOMPARE(total, 6);
+        QCOMPARE(done, (QList<int>{0, 1, 2, 3, 4, 5, 6}));
+        QCOMPARE(markerSeen, (QList<bool>{false, false, false, false, false, false, true}));
+
+        // The notice paints its bar after each file, inside the click.
+        QDir(copy()).removeRecursively();
+        frmHDD &hdd = ui::form<frmHDD>();
+        PaintedValues painted;
+        hdd.prgCopy->installEventFilter(&painted);
+        showAndClick(true);
+        // Every value is painted while the copy runs, in order (the bar may
+        // paint a value more than once).
+        QList<int> distinct;
+        for (int v : painted.values)
+            if (distinct.isEmpty() || distinct.last() != v)
+                distinct << v;
+        QCOMPARE(distinct, (QList<int>{0, 1, 2, 3, 4, 5, 6}));
+    }
+
+    // A file that cannot be copied stops the copy there: what came before it
+    // stays, nothing after it is copied, and the copy lacks its description
+    // file. Once the cause is gone, OK completes the copy, past the read-only
+    // files the first attempt left in the subfolder.
+    void copyStopsAtAFailingFileAndCanBeCompletedLater()
+    {
+        DiscFixture::writeFile(source(QStringLiteral("DATA/M.DAT")), "m");
+        DiscFixture::writeFile(source(QStringLiteral("DATA/Z.DAT")), "z");
+        QDir().mkpath(copy(QStringLiteral("DATA/M.DAT")));  // a folder in the way of a file
+
+        showAndClick(true);
+        QVERIFY(QFileInfo::exists(copy(QStringLiteral("CHESS.EXE"))));
+        QVERIFY(QFileInfo::exists(copy(QStringLiteral("DATA/LEVEL1.DAT"))));
+        QVERIFY(!QFileInfo::exists(copy(QStringLiteral("DATA/Z.DAT"))));
+        QVERIFY(!QFileInfo::exists(copy(QStringLiteral("DATA/DEEP"))));
+        QVERIFY(!QFileInfo::exists(copy(QStringLiteral("QAR.TXT"))));
+        // The game is still started from what was copied.
+        QCOMPARE(rec->shellCalls.size(), 1);
+        QCOMPARE(rec->shellCalls[0].file, QStringLiteral("C:\\MENU\\BOARD\\CHESS\\CHESS.EXE"));
+
+        QVERIFY(QDir(copy(QStringLiteral("DATA/M.DAT"))).removeRecursively());
+        QVERIFY(!writable(copy(QStringLiteral("DATA/LEVEL1.DAT"))));
+        showAndClick(true);
+        for (const char *rel : {"DATA/M.DAT", "DATA/Z.DAT", "DATA/DEEP/LEVEL2.DAT", "QAR.TXT"})
+            QVERIFY2(QFileInfo::exists(copy(QString::fromLatin1(rel))), rel);
+    }
+
+    // A missing disc leaves only the empty folders and the shell's answer; a
+    // file where the category folder belongs stops every folder, and the
+    // shell cannot find the path. Nothing of the user's is removed.
+    void failuresReportedByTheShell_data()
+    {
+        QTest::addColumn<bool>("discMissing");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("disc taken out") << true << "File not found";
+        QTest::newRow("file in the way of the category folder") << false << "Path not found";
+    }
+    void failuresReportedByTheShell()
+    {
+        QFETCH(bool, discMissing);
+        QFETCH(QString, message);
+        platform::testing::setShellOpen({});  // the real shell answers
+        if (discMissing)
+            QVERIFY(QDir(disc->disc(QStringLiteral("BOARD"))).removeRecursively());
+        else
+            DiscFixture::writeFile(disc->programFolder(QStringLiteral("BOARD")), "the user's file");
+
+        showAndClick(true);
+
+        QCOMPARE(rec->boxes.size(), 1);
+        QCOMPARE(rec->boxes[0].first, message);
+        QCOMPARE(rec->boxes[0].second, QStringLiteral("Program Execution Failed"));
+        if (discMissing) {
+            QVERIFY(QFileInfo(copy()).isDir());
+            QVERIFY(QDir(copy()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        } else {
+            QCOMPARE(content(disc->programFolder(QStringLiteral("BOARD"))), QByteArray("the user's file"));
+        }
+    }
+
+    // The program in the disc's game folder itself: source and destination
+    // are the same files, which are left exactly as they are.
+    void sameFolderLeavesTheFilesAlone()
+    {
+        modMain::gAppPath = QStringLiteral("D:\\\\");
+        const QByteArray before = content(source(QStringLiteral("CHESS.EXE")));
+        QVERIFY(FileSystem().copyFolder(QStringLiteral("D:\\BOARD\\CHESS"), QStringLiteral("D:\\\\BOARD\\CHESS")));
+        QCOMPARE(content(source(QStringLiteral("CHESS.EXE"))), before);
+        QCOMPARE(content(source(QStringLiteral("DATA/DEEP/LEVEL2.DAT"))), QByteArray("level 2"));
+    }
+};
+
+QTEST_MAIN(TestHdd)
+#include "test_hdd.moc"
