@@ -199,6 +199,8 @@ private slots:
     {
         QFETCH(Qt::MouseButton, button);
         Recorder rec;
+        // The commands' own dialogs (nothing is selected) are closed.
+        DialogAnswerer closeDialogs([](QWidget *w) { w->close(); }, 8);
         for (ui::HotArea *hot : {games->lblHelp, games->lblRun, games->lblCopyHDD, games->lblView}) {
             auto *indent = games->findChild<ui::Picture *>(QStringLiteral("img%1Indent").arg(hot->objectName().mid(3)));
             moveOver(hot);
@@ -214,6 +216,7 @@ private slots:
     void clickWhilePressedLookShownDoesNothing()
     {
         Recorder rec;
+        DialogAnswerer closeDialogs([](QWidget *w) { w->close(); });
         games->imgRunIndent->show();
         games->lblRun_Click();
         QVERIFY(rec.sounds.isEmpty());

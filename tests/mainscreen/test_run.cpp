@@ -1,0 +1,316 @@
+// The Run command of the main screen: games started from the disc or from
+// their copy on the hard disk, the hard-disk notice, the messages and the
+// pointer. Games are chosen with real clicks on a catalogue of the fixture.
+#include "dialogs/frmCD.h"
+#include "dialogs/frmHDD.h"
+#include "fixture.h"
+#include "mainscreen/frmGames.h"
+#include "ui/window.h"
+
+#include <QListWidget>
+#include <QScreen>
+
+namespace {
+const QString kClick = QStringLiteral("BUTCLICK.WAV");
+const QString kSelect = QStringLiteral("Please select a game category and then a game to run.");
+const QString kDiscRequest = QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.");
+
+// A stand-in game: a script that writes its physical current folder and its
+// arguments, one per line in brackets, to a record file.
+QByteArray recordingGame(const QString &record)
+{
+    return QStringLiteral("#!/bin/sh\n"
+                          "{ pwd -P; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } > '%1.part'\n"
+                          "mv '%1.part' '%1'\n")
+        .arg(record)
+        .toUtf8();
+}
+
+QStringList readRecord(const QString &record)
+{
+    QFile f(record);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+} // namespace
+
+class TestRun : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DiscFixture> disc;
+    std::unique_ptr<Recorder> rec;
+    frmGames *games = nullptr;
+    QWindow *win = nullptr;
+    bool hourglassAtShell = false;
+
+    void click(QWidget *w) { QTest::mouseClick(win, Qt::LeftButton, {}, w->geometry().center()); }
+
+    // Lists the category and clicks its first game.
+    void choose(const QString &key, ui::HotArea *category, const QByteArray &record)
+    {
+        disc->writeCatalogue(key, {record});
+        click(category);
+        QListWidget *list = games->lstGameListing;
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QVERIFY(!modMain::gGameName.isEmpty());
+        rec->sounds.clear();
+    }
+
+    // Where a window of the given size is centred over the main screen.
+    QPoint centredOverMain(QSize size) const
+    {
+        const QRect outer = games->frameGeometry();
+        return QPoint(outer.x() + outer.width() / 2 - size.width() / 2, outer.y() + outer.height() / 2 - size.height() / 2);
+    }
+
+    // The recorder's shell, noting also whether the hourglass was shown.
+    void watchShell()
+    {
+        platform::testing::setShellOpen([this](std::uintptr_t, const std::string &file, const std::string &params) {
+            hourglassAtShell = ui::hourglassShown();
+            rec->shellCalls.append({QString::fromStdString(file), QString::fromStdString(params),
+                                    QString::fromStdString(platform::currentDirectory())});
+            return rec->shellResult;
+        });
+    }
+
+private slots:
+    void init()
+    {
+        disc = std::make_unique<DiscFixture>();
+        rec = std::make_unique<Recorder>();
+        watchShell();
+        hourglassAtShell = false;
+        games = &ui::form<frmGames>();
+        games->move(60, 45);
+        games->show();
+        QVERIFY(QTest::qWaitForWindowExposed(games));
+        win = games->windowHandle();
+    }
+    void cleanup()
+    {
+        for (QWidget *w : {static_cast<QWidget *>(ui::loadedForm<frmHDD>()), static_cast<QWidget *>(ui::loadedForm<frmCD>()),
+                           static_cast<QWidget *>(games)})
+            if (w)
+                ui::unload(w);
+        QTest::qWait(0);
+        rec.reset();
+        disc.reset();
+    }
+
+    // Any flag but "1" runs the game from its folder on the disc, with
+    // exactly its parameters, the game's folder current and the hourglass
+    // shown while the shell is asked; folder and program names keep their case.
+    void discRun_data()
+    {
+        QTest::addColumn<QString>("parameters");
+        QTest::addColumn<QString>("flag");
+        QTest::newRow("no parameters, empty flag") << "" << "";
+        QTest::newRow("-w, flag 0") << "-w" << "0";
+        QTest::newRow("flag Y") << "-w" << "Y";
+    }
+    void discRun()
+    {
+        QFETCH(QString, parameters);
+        QFETCH(QString, flag);
+        disc->addGame(QStringLiteral("Adv"), QStringLiteral("Cave"), QStringLiteral("Cave.exe"));
+        choose(QStringLiteral("Adv"), games->lblAdv, gameRecord("Cave", "Cave", "Cave.exe", parameters, flag));
+
+        DialogAnswerer unexpected([](QWidget *w) { w->close(); });
+        click(games->lblRun);
+        QCOMPARE(unexpected.answered(), 0);
+        QCOMPARE(rec->count(kClick), 1);
+        QCOMPARE(rec->shellCalls.size(), 1);
+        QCOMPARE(rec->shellCalls[0].file, QStringLiteral("D:\\ADV\\Cave\\Cave.exe"));
+        QCOMPARE(rec->shellCalls[0].parameters, parameters);
+        QCOMPARE(rec->shellCalls[0].currentFolder, QStringLiteral("D:\\ADV\\Cave"));
+        QVERIFY(hourglassAtShell);
+        QVERIFY(!ui::hourglassShown());
+        QVERIFY(rec->boxes.isEmpty());
+    }
+
+    // A game the shell cannot start: only the shell's own message, shown
+    // while the hourglass is still up; no disc request follows.
+    void shellRefusalIsTheOnlyMessage()
+    {
+        disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QString());
+        choose(QStringLiteral("Board"), games->lblBoard, gameRecord("Chess", "CHESS", "CHESS.EXE"));
+        rec->shellResult = 2;
+        bool hourglassAtBox = false;
+        rec->onBox = [&] { hourglassAtBox = ui::hourglassShown(); };
+        DialogAnswerer unexpected([](QWidget *w) { w->close(); });
+        click(games->lblRun);
+        QCOMPARE(unexpected.answered(), 0);
+        QCOMPARE(rec->boxes, (QList<QPair<QString, QString>>{{"File not found", "Program Execution Failed"}}));
+        QVERIFY(hourglassAtBox);
+        QVERIFY(!ui::hourglassShown());
+    }
+
+    // Nothing selected: the message over the main screen, after the click.
+    void nothingSelected_data()
+    {
+        QTest::addColumn<bool>("categoryChosen");
+        QTest::newRow("no category") << false;
+        QTest::newRow("a category but no game") << true;
+    }
+    void nothingSelected()
+    {
+        QFETCH(bool, categoryChosen);
+        if (categoryChosen) {
+            disc->writeCatalogue(QStringLiteral("Cards"), {gameRecord("Solo", "SOLO", "S.EXE")});
+            click(games->lblCards);
+            rec->sounds.clear();
+        }
+        games->move(120, 7);  // the message follows the main screen
+        QString text;
+        QPoint pos;
+        QStringList soundsBefore;
+        DialogAnswerer answer([&](QWidget *w) {
+            auto *cd = qobject_cast<frmCD *>(w);
+            text = cd->lblInstruction->text();
+            pos = cd->pos();
+            soundsBefore = rec->sounds;
+            QTest::mouseClick(cd->windowHandle(), Qt::LeftButton, {}, cd->lblOk2->geometry().center());
+        });
+        click(games->lblRun);
+        QCOMPARE(answer.answered(), 1);
+        QCOMPARE(text, kSelect);
+        QCOMPARE(pos, centredOverMain(QSize(254, 138)));
+        QCOMPARE(soundsBefore.count(kClick), 1);
+        QCOMPARE(soundsBefore.last(), kClick);
+        QVERIFY(rec->shellCalls.isEmpty());
+    }
+
+    // The disc taken out after start-up: the disc request centred on the
+    // screen, with the default pointer already back.
+    void discRemoved()
+    {
+        disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QStringLiteral("CHESS.EXE"));
+        choose(QStringLiteral("Board"), games->lblBoard, gameRecord("Chess", "CHESS", "CHESS.EXE"));
+        QVERIFY(QDir(disc->disc()).removeRecursively());
+
+        QString text;
+        QPoint pos;
+        bool hourglassAtDialog = true;
+        DialogAnswerer answer([&](QWidget *w) {
+            auto *cd = qobject_cast<frmCD *>(w);
+            text = cd->lblInstruction->text();
+            pos = cd->pos();
+            hourglassAtDialog = ui::hourglassShown();
+            cd->close();
+        });
+        click(games->lblRun);
+        QCOMPARE(answer.answered(), 1);
+        QCOMPARE(text, kDiscRequest);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(pos, QPoint(screen.width() / 2 - 127, screen.height() / 2 - 69));
+        QVERIFY(!hourglassAtDialog);
+        QVERIFY(rec->shellCalls.isEmpty());
+    }
+
+    // A game flagged "1" with a complete copy starts from it at once: no
+    // notice, the copy current, no hourglass. Also when the program runs from
+    // the disc's root, where the "copy" is the game's folder on the disc.
+    void flaggedGameWithACopy_data()
+    {
+        QTest::addColumn<QString>("appPath");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("copy below the program") << "C:\\MENU\\" << "C:\\MENU\\BOARD\\CHESS\\CHESS.EXE" << "C:\\MENU\\BOARD\\CHESS";
+        QTest::newRow("program at the disc's root") << "D:\\\\" << "D:\\\\BOARD\\CHESS\\CHESS.EXE" << "D:\\BOARD\\CHESS";
+    }
+    void flaggedGameWithACopy()
+    {
+        QFETCH(QString, appPath);
+        QFETCH(QString, program);
+        QFETCH(QString, folder);
+        disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QStringLiteral("CHESS.EXE"));
+        DiscFixture::writeFile(disc->programFolder(QStringLiteral("BOARD/CHESS/QAR.TXT")), "copied");
+        choose(QStringLiteral("Board"), games->lblBoard, gameRecord("Chess", "CHESS", "CHESS.EXE", "-w", "1"));
+        modMain::gAppPath = appPath;
+
+        DialogAnswerer unexpected([](QWidget *w) { w->close(); });
+        click(games->lblRun);
+        QCOMPARE(unexpected.answered(), 0);
+        QCOMPARE(rec->shellCalls.size(), 1);
+        QCOMPARE(rec->shellCalls[0].file, program);
+        QCOMPARE(rec->shellCalls[0].parameters, QStringLiteral("-w"));
+        QCOMPARE(rec->shellCalls[0].currentFolder, folder);
+        QVERIFY(!hourglassAtShell);
+        QCOMPARE(rec->count(kClick), 1);
+    }
+
+    // A copy folder without the description file is no copy: the notice comes
+    // up centred over the main screen; Cancel ends the command.
+    void copyWithoutDescriptionBringsTheNotice()
+    {
+        disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QStringLiteral("CHESS.EXE"));
+        DiscFixture::writeFile(disc->programFolder(QStringLiteral("BOARD/CHESS/CHESS.EXE")), "partial");
+        choose(QStringLiteral("Board"), games->lblBoard, gameRecord("Chess", "CHESS", "CHESS.EXE", "", "1"));
+        games->move(90, 110);
+
+        QPoint pos;
+        bool modal = false;
+        DialogAnswerer answer([&](QWidget *w) {
+            auto *hdd = qobject_cast<frmHDD *>(w);
+            QVERIFY(hdd);
+            pos = hdd->pos();
+            modal = hdd->isModal() && !hdd->parentWidget();
+            QTest::mouseClick(hdd->windowHandle(), Qt::LeftButton, {}, hdd->lblCancel->geometry().center());
+        });
+        click(games->lblRun);
+        QCOMPARE(answer.answered(), 1);
+        QCOMPARE(pos, centredOverMain(QSize(430, 240)));
+        QVERIFY(modal);
+        QVERIFY(rec->shellCalls.isEmpty());
+        QCOMPARE(rec->count(kClick), 2);
+        QVERIFY(!QFileInfo::exists(disc->programFolder(QStringLiteral("BOARD/CHESS/QAR.TXT"))));
+    }
+
+    // Through the real shell, with a stand-in game that records how it was
+    // started: a disc game, then a hard-disk game copied by the notice's OK
+    // and started from the copy, and on the next Run started at once.
+    void realGamesThroughTheShell()
+    {
+        platform::testing::setShellOpen({});
+        const QString record = disc->tmp.filePath(QStringLiteral("record.txt"));
+        disc->addGame(QStringLiteral("Arcade"), QStringLiteral("Pong"), QStringLiteral("pong.sh"));
+        DiscFixture::writeFile(disc->disc(QStringLiteral("ARCADE/Pong/pong.sh")), recordingGame(record));
+        disc->addGame(QStringLiteral("Strategy"), QStringLiteral("Siege"), QStringLiteral("siege.sh"));
+        DiscFixture::writeFile(disc->disc(QStringLiteral("STRATEGY/Siege/siege.sh")), recordingGame(record));
+        DiscFixture::writeFile(disc->disc(QStringLiteral("STRATEGY/Siege/MAPS/ONE.MAP")), "map");
+
+        choose(QStringLiteral("Arcade"), games->lblArcade, gameRecord("Pong", "Pong", "pong.sh", "-w"));
+        click(games->lblRun);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
+        QCOMPARE(readRecord(record),
+                 (QStringList{QFileInfo(disc->disc(QStringLiteral("ARCADE/Pong"))).canonicalFilePath(), "[-w]"}));
+        QVERIFY(QFile::remove(record));
+
+        choose(QStringLiteral("Strategy"), games->lblStrategy, gameRecord("Siege", "Siege", "siege.sh", "-w fast", "1"));
+        DialogAnswerer ok([](QWidget *w) {
+            auto *hdd = qobject_cast<frmHDD *>(w);
+            QVERIFY(hdd);
+            QTest::mouseClick(hdd->windowHandle(), Qt::LeftButton, {}, hdd->lblOk->geometry().center());
+        });
+        click(games->lblRun);
+        QCOMPARE(ok.answered(), 1);
+        const QString copy = disc->programFolder(QStringLiteral("STRATEGY/Siege"));
+        QVERIFY(QFileInfo::exists(copy + QStringLiteral("/MAPS/ONE.MAP")));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
+        const QStringList expected{QFileInfo(copy).canonicalFilePath(), "[-w]", "[fast]"};
+        QCOMPARE(readRecord(record), expected);
+        QVERIFY(QFile::remove(record));
+        QVERIFY(rec->boxes.isEmpty());
+
+        DialogAnswerer unexpected([](QWidget *w) { w->close(); });
+        click(games->lblRun);
+        QCOMPARE(unexpected.answered(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
+        QCOMPARE(readRecord(record), expected);
+    }
+};
+
+QTEST_MAIN(TestRun)
+#include "test_run.moc"
