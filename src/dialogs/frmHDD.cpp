@@ -9,6 +9,7 @@
 #include "ui/layout.h"
 
 #include <QProgressBar>
+#include <algorithm>
 
 using modMain::playSound;
 
