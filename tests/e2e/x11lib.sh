@@ -4,7 +4,7 @@
 x11_start() {
     local fdfile
     fdfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$fdfile" ] && break
@@ -25,6 +25,10 @@ x11_stop() {
 
 fail() {
     echo "FAIL: $*" >&2
+    local shot
+    shot="${TMPDIR:-/tmp}/quorvia-e2e-failure-$$.png"
+    import -window root "$shot" 2>/dev/null && echo "screen at the failure: $shot" >&2
+    xwininfo -root -tree 2>/dev/null | grep -i quorvia >&2
     exit 1
 }
 
@@ -37,6 +41,7 @@ wait_window() {
         for id in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
             read -r w h < <(xwininfo -id "$id" | awk '/Width:/{w=$2}/Height:/{h=$2}END{print w, h}')
             if [ "$w" = "$width" ] && [ "$h" = "$height" ] && [ "$(xdotool getwindowname "$id")" = "$title" ]; then
+                sleep 0.2  # let the program finish showing it before it is used
                 echo "$id"
                 return 0
             fi
