@@ -2,6 +2,7 @@
 
 #include "assets/assets.h"
 #include "catalogue/catalogue.h"
+#include "copy/frmSave.h"
 #include "dialogs/frmCD.h"
 #include "dialogs/frmExit.h"
 #include "dialogs/frmHDD.h"
@@ -15,6 +16,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
@@ -404,6 +406,34 @@ void frmGames::lblCopyHDD_Click()
 {
     if (!commandClickPasses(imgCopyHDDIndent))
         return;
+    if (modMain::gGameName.isEmpty()) {
+        showInformationDialog(QStringLiteral("Please select a game category and then a game to copy."),
+                              Placement::MainScreen, Mode::Modal);
+        return;
+    }
+
+    // Prepare the chooser: drive C:, its root, the proposed folder, and the
+    // list of the game's files, which needs the disc.
+    ui::setHourglass();
+    frmSave &save = ui::form<frmSave>();
+    save.setWindowTitle(QStringLiteral("Save '%1' Game To Where ?").arg(modMain::gGameName.trimmed()));
+    bool prepared = save.drvSave->setDrive(QStringLiteral("C:\\")) && save.dirSave->setPath(QStringLiteral("C:\\"));
+    if (prepared) {
+        save.txtFolderPath->setText(QStringLiteral("C:\\") + catalogue::categoryFolder(modMain::gGameCategory)
+                                    + QLatin1Char('\\') + modMain::gGameFolder);
+        prepared = save.filGame->setFolder(catalogue::gameFolder());
+    }
+    if (!prepared) {
+        ui::unload(&save);
+        ui::setDefaultPointer();
+        showInformationDialog(QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive."),
+                              Placement::Screen, Mode::Modal);
+        return;
+    }
+    ui::centreOver(&save, this);
+    ui::setDefaultPointer();
+    save.setWindowModality(Qt::ApplicationModal);
+    save.exec();
 }
 
 void frmGames::lblView_MouseMove() { highlightCommand(imgViewLight, QStringLiteral("Click here to view the selected game files.")); }
@@ -413,6 +443,23 @@ void frmGames::lblView_Click()
 {
     if (!commandClickPasses(imgViewIndent))
         return;
+    if (modMain::gGameName.isEmpty()) {
+        showInformationDialog(QStringLiteral("Please select a game category and then a game to view."),
+                              Placement::MainScreen, Mode::Modal);
+        return;
+    }
+
+    // A missing disc or game folder ends the command quietly.
+    const QString folder = catalogue::gameFolder();
+    if (!platform::changeDirectory(toStd(folder)))
+        return;
+    comdlgGame.DialogTitle = QStringLiteral("'%1' folder contents").arg(modMain::gGameName.trimmed());
+    comdlgGame.Filter = QStringLiteral("All Files (*.*)|*.*");
+    comdlgGame.FilterIndex = 1;
+    comdlgGame.InitDir = folder;
+    if (!comdlgGame.ShowOpen(this))
+        return;
+    modMain::launchProgram(this, comdlgGame.FileName, QString());
 }
 
 void frmGames::lblExit_MouseMove() { highlightCommand(imgExitLight, QStringLiteral("Click here to quit this application.")); }

@@ -2,6 +2,7 @@
 // description pane and the status line.
 #pragma once
 
+#include "ui/classic.h"
 #include "ui/imagebutton.h"
 
 #include <QWidget>
@@ -18,6 +19,8 @@ public:
     QListWidget *lstGameListing;
     QPlainTextEdit *txtDesc;
     QLabel *lblStatus;
+    // The open-file dialog of the View command.
+    ui::CommonDialog comdlgGame;
 
     // Command buttons: hot area, highlight, pressed look.
     ui::HotArea *lblHelp, *lblRun, *lblCopyHDD, *lblView, *lblExit;

@@ -1,0 +1,271 @@
+#include "classic.h"
+
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "startup/boundary.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+namespace ui {
+
+namespace {
+
+// The drive letter a path begins with ("C:..."), upper case, or 0.
+QChar driveLetter(const QString &path)
+{
+    if (path.size() < 2 || path.at(1) != QLatin1Char(':') || !path.at(0).isLetter() || path.at(0).unicode() > 0x7F)
+        return {};
+    return path.at(0).toUpper();
+}
+
+// A DOS path in its plain form: the drive in upper case, "." and ".." resolved
+// (never above the root), no doubled or trailing separators, "C:\" for a root.
+QString normalDosPath(const QString &path)
+{
+    QStringList parts;
+    for (const QString &part : path.mid(2).split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String(".."))
+            parts.isEmpty() ? void() : parts.removeLast();
+        else if (part != QLatin1String("."))
+            parts << part;
+    }
+    return QString(driveLetter(path)) + QStringLiteral(":\\") + parts.join(QLatin1Char('\\'));
+}
+
+const int kPathRole = Qt::UserRole;
+const int kLevelRole = Qt::UserRole + 1;
+
+// Indents each entry of the folder list by its depth in the tree.
+class IndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    static constexpr int step = 8;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem indented(option);
+        indented.rect.adjust(index.data(kLevelRole).toInt() * step, 0, 0, 0);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QSize size = QStyledItemDelegate::sizeHint(option, index);
+        return {size.width() + index.data(kLevelRole).toInt() * step, size.height()};
+    }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Drive list
+
+DriveList::DriveList(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(false);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    for (const platform::Drive &d : platform::drives()) {
+        const QString letter = QString(QChar::fromLatin1(d.letter)).toLower();
+        addItem(QStringLiteral("%1: [%2]").arg(letter, fromStd(d.folder)), letter + QLatin1Char(':'));
+    }
+    mShown = currentIndex();
+    connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index == mShown)
+            return;
+        mShown = index;
+        emit change();
+    });
+}
+
+QString DriveList::drive() const
+{
+    return currentData().toString();
+}
+
+int DriveList::indexOfDrive(const QString &path) const
+{
+    const QChar letter = driveLetter(path);
+    if (letter.isNull())
+        return -1;
+    return findData(QString(letter.toLower()) + QLatin1Char(':'));
+}
+
+bool DriveList::setDrive(const QString &path)
+{
+    const int index = indexOfDrive(path);
+    if (index < 0)
+        return false;
+    setCurrentIndex(index);
+    return true;
+}
+
+void DriveList::restoreDrive(const QString &path)
+{
+    const int index = indexOfDrive(path);
+    const QSignalBlocker block(this);
+    setCurrentIndex(index);
+    mShown = index;
+}
+
+// ---------------------------------------------------------------------------
+// Folder list
+
+FolderList::FolderList(QWidget *parent) : QListWidget(parent)
+{
+    setItemDelegate(new IndentDelegate(this));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUniformItemSizes(true);
+}
+
+bool FolderList::setPath(const QString &path)
+{
+    if (driveLetter(path).isNull())
+        return false;
+    const QString target = normalDosPath(path);
+    const std::optional<std::vector<std::string>> children = platform::subfolders(toStd(target));
+    if (!children)
+        return false;
+
+    clear();
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    // Ancestors from the root down; the last one is the current folder.
+    QString built = target.left(3);
+    const QStringList parts = target.mid(3).split(QLatin1Char('\\'), Qt::SkipEmptyParts);
+    auto add = [this](const QString &text, const QString &itemPath, int level, const QIcon &icon) {
+        QListWidgetItem *item = new QListWidgetItem(text);
+        item->setIcon(icon);
+        item->setData(kPathRole, itemPath);
+        item->setData(kLevelRole, level);
+        addItem(item);
+        return item;
+    };
+    QListWidgetItem *current = add(built.toLower(), built, 0, openIcon);
+    for (int i = 0; i < parts.size(); ++i) {
+        built = i == 0 ? built + parts[i] : built + QLatin1Char('\\') + parts[i];
+        current = add(parts[i], built, i + 1, openIcon);
+    }
+    const QString prefix = parts.isEmpty() ? target : target + QLatin1Char('\\');
+    for (const std::string &name : *children)
+        add(fromStd(name), prefix + fromStd(name), int(parts.size()) + 1, closedIcon);
+    setCurrentItem(current);
+    scrollToItem(current);
+
+    const bool changed = target != mPath;
+    mPath = target;
+    if (changed)
+        emit change();
+    return true;
+}
+
+void FolderList::open(QListWidgetItem *item)
+{
+    if (item)
+        setPath(item->data(kPathRole).toString());
+}
+
+void FolderList::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        open(currentItem());
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton)
+        open(itemAt(event->position().toPoint()));
+}
+
+// ---------------------------------------------------------------------------
+// File list
+
+FileList::FileList(QWidget *parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+bool FileList::setFolder(const QString &folder)
+{
+    const std::optional<std::vector<std::string>> names = platform::ordinaryFiles(toStd(folder));
+    if (!names)
+        return false;
+    clear();
+    for (const std::string &name : *names)
+        addItem(new QListWidgetItem(fromStd(name)));
+    mFolder = folder;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Open-file dialog
+
+void applyDosFilter(QFileDialog &dialog, const QString &filter, int filterIndex)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList labels;
+    QList<QStringList> patterns;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        labels << parts[i];
+        QStringList list;
+        for (QString p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            p = p.trimmed();
+            // On the system the filters come from, "*.*" matches every name;
+            // Qt's pattern would hide the names without a dot.
+            list << (p == QLatin1String("*.*") ? QStringLiteral("*") : p);
+        }
+        patterns << list;
+    }
+    if (labels.isEmpty())
+        return;
+
+    // The dialog shows the labels as they stand and would take the patterns
+    // from their brackets; its model gets the real patterns instead, each
+    // time a filter is chosen.
+    auto *model = dialog.findChild<QFileSystemModel *>();
+    const auto use = [model, labels, patterns](const QString &label) {
+        const qsizetype i = labels.indexOf(label);
+        if (model && i >= 0)
+            model->setNameFilters(patterns[i]);
+    };
+    dialog.setNameFilters(labels);
+    const QString chosen = labels.value(qBound(1, filterIndex, int(labels.size())) - 1);
+    dialog.selectNameFilter(chosen);
+    use(chosen);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, use);
+}
+
+bool CommonDialog::ShowOpen(QWidget *owner)
+{
+    // A dialog of its own each time: nothing of it stays open on the folder
+    // (a file watcher on a disc would keep the disc busy).
+    QFileDialog dialog(owner, DialogTitle);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (const std::optional<std::string> host = platform::toHostPath(toStd(InitDir)))
+        dialog.setDirectory(fromStd(*host));
+    applyDosFilter(dialog, Filter, FilterIndex);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    const QString picked = fromStd(platform::toDosPath(toStd(dialog.selectedFiles().constFirst())));
+    if (picked.isEmpty())
+        return false;
+    FileName = picked;
+    return true;
+}
+
+} // namespace ui

@@ -1,0 +1,208 @@
+// The View command: the file browser on the game's folder and the file picked
+// in it.
+#include "dialogs/frmCD.h"
+#include "fixture.h"
+#include "mainscreen/frmGames.h"
+#include "ui/window.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+
+namespace {
+const QString kClick = QStringLiteral("BUTCLICK.WAV");
+
+// The names the browser lists in its current folder, once it has read them.
+QStringList listedNames(QFileDialog *dialog)
+{
+    auto *view = dialog->findChild<QListView *>(QStringLiteral("listView"));
+    if (!view)
+        return {};
+    QStringList names;
+    if (!QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }, 5000))
+        return {};
+    for (int i = 0; i < view->model()->rowCount(view->rootIndex()); ++i)
+        names << view->model()->index(i, 0, view->rootIndex()).data().toString();
+    names.sort();
+    return names;
+}
+
+// Types a name into the browser's file name box and confirms it.
+void pick(QFileDialog *dialog, const QString &name)
+{
+    auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    edit->setFocus();
+    QTest::keyClicks(edit, name);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+} // namespace
+
+class TestView : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DiscFixture> disc;
+    frmGames *games = nullptr;
+
+    void clickView() { QTest::mouseClick(games->windowHandle(), Qt::LeftButton, {}, games->lblView->geometry().center()); }
+    void selectChess(const QString &name = QStringLiteral("Chess"))
+    {
+        modMain::gGameCategory = QStringLiteral("Board");
+        modMain::gGameName = name;
+        modMain::gGameFolder = QStringLiteral("CHESS");
+        modMain::gGameProgram = QStringLiteral("CHESS.EXE");
+        modMain::gGameParameters = QStringLiteral("-fast");
+    }
+
+private slots:
+    void init()
+    {
+        disc = std::make_unique<DiscFixture>();
+        disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QStringLiteral("CHESS.EXE"));
+        DiscFixture::writeFile(disc->disc(QStringLiteral("BOARD/CHESS/README")), "no dot in my name");
+        DiscFixture::writeFile(disc->disc(QStringLiteral("BOARD/CHESS/.hidden")), "");
+        DiscFixture::writeFile(disc->hdd(QStringLiteral("DOCS/NOTES.TXT")), "elsewhere");
+        games = &ui::form<frmGames>();
+        games->move(40, 30);
+        games->show();
+        QVERIFY(QTest::qWaitForWindowExposed(games));
+        // The pointer rests on View already: a click plays no roll-over.
+        QTest::mouseMove(games->windowHandle(), games->lblView->geometry().center());
+    }
+    void cleanup()
+    {
+        if (auto *cd = ui::loadedForm<frmCD>())
+            ui::unload(cd);
+        ui::unload(games);
+        QTest::qWait(0);
+        disc.reset();
+    }
+
+    void noGameAsksForOne()
+    {
+        Recorder rec;
+        QString message;
+        DialogAnswerer answer([&](QWidget *w) {
+            auto *cd = qobject_cast<frmCD *>(w);
+            QVERIFY(cd);
+            message = cd->lblInstruction->text();
+            cd->close();
+        });
+        clickView();
+        QCOMPARE(answer.answered(), 1);
+        QCOMPARE(message, QStringLiteral("Please select a game category and then a game to view."));
+        QCOMPARE(rec.sounds, QStringList{kClick});
+        QVERIFY(rec.shellCalls.isEmpty());
+    }
+
+    void browserOnTheGameFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("plain") << "Chess" << "'Chess' folder contents";
+        QTest::newRow("spaces around the name") << "  Chess  " << "'Chess' folder contents";
+        QTest::newRow("markup stays text") << "<b>Chess</b>" << "'<b>Chess</b>' folder contents";
+    }
+    void browserOnTheGameFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        selectChess(name);
+        Recorder rec;
+        QString seenTitle, seenFolder;
+        QStringList filters, names, namesAgain;
+        bool ownDialog = false;
+        DialogAnswerer answer([&](QWidget *w) {
+            auto *dialog = qobject_cast<QFileDialog *>(w);
+            QVERIFY(dialog);
+            ownDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
+            seenTitle = dialog->windowTitle();
+            seenFolder = dialog->directory().absolutePath();
+            filters = dialog->nameFilters();
+            names = listedNames(dialog);
+            // Choosing the filter again keeps every file listed.
+            auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+            QVERIFY(types);
+            QCOMPARE(types->currentText(), QStringLiteral("All Files (*.*)"));
+            types->activated(0);
+            types->textActivated(types->currentText());
+            namesAgain = listedNames(dialog);
+            dialog->reject();
+        });
+        clickView();
+        QCOMPARE(answer.answered(), 1);
+        QVERIFY(ownDialog);
+        QCOMPARE(seenTitle, title);
+        QCOMPARE(seenFolder, QDir(disc->disc(QStringLiteral("BOARD/CHESS"))).absolutePath());
+        QCOMPARE(filters, QStringList{QStringLiteral("All Files (*.*)")});
+        // Names without a dot are files too; hidden ones stay hidden.
+        QCOMPARE(names, (QStringList{"CHESS.EXE", "QAR.TXT", "README"}));
+        QCOMPARE(namesAgain, names);
+        // Cancelling opens nothing; the game folder is the current folder.
+        QVERIFY(rec.shellCalls.isEmpty());
+        QCOMPARE(QString::fromStdString(platform::currentDirectory()), QStringLiteral("D:\\BOARD\\CHESS"));
+        QCOMPARE(rec.sounds, QStringList{kClick});
+        QVERIFY(!ui::hourglassShown());
+    }
+
+    void pickedFileIsOpened_data()
+    {
+        QTest::addColumn<QString>("typed");    // into the name box; "@" stands for the fixture's folder
+        QTest::addColumn<QString>("opened");   // DOS path handed to the shell
+        QTest::newRow("a file without a dot") << "README" << "D:\\BOARD\\CHESS\\README";
+        QTest::newRow("the game's program") << "CHESS.EXE" << "D:\\BOARD\\CHESS\\CHESS.EXE";
+        QTest::newRow("a file in another folder") << "@/c/DOCS/NOTES.TXT" << "C:\\DOCS\\NOTES.TXT";
+    }
+    void pickedFileIsOpened()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, opened);
+        typed.replace(QLatin1Char('@'), disc->tmp.path());
+        selectChess();
+        Recorder rec;
+        DialogAnswerer answer([&](QWidget *w) { pick(qobject_cast<QFileDialog *>(w), typed); });
+        clickView();
+        QCOMPARE(answer.answered(), 1);
+        QCOMPARE(rec.shellCalls.size(), 1);
+        QCOMPARE(rec.shellCalls[0].file, opened);
+        QCOMPARE(rec.shellCalls[0].parameters, QString());
+        QCOMPARE(rec.shellCalls[0].currentFolder, QStringLiteral("D:\\BOARD\\CHESS"));
+        QCOMPARE(games->comdlgGame.FileName, opened);
+
+        // The next use, cancelled, opens nothing and keeps the last pick.
+        DialogAnswerer cancel([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
+        clickView();
+        QCOMPARE(cancel.answered(), 1);
+        QCOMPARE(rec.shellCalls.size(), 1);
+        QCOMPARE(games->comdlgGame.FileName, opened);
+    }
+
+    void missingDiscGivesOnlyTheClick_data()
+    {
+        QTest::addColumn<bool>("wholeDisc");
+        QTest::newRow("disc taken out") << true;
+        QTest::newRow("game folder missing") << false;
+    }
+    void missingDiscGivesOnlyTheClick()
+    {
+        QFETCH(bool, wholeDisc);
+        selectChess();
+        if (wholeDisc)
+            QVERIFY(QDir(disc->disc()).removeRecursively());
+        else
+            QVERIFY(QDir(disc->disc(QStringLiteral("BOARD/CHESS"))).removeRecursively());
+        Recorder rec;
+        DialogAnswerer answer([](QWidget *w) { w->close(); });
+        clickView();
+        QTest::qWait(50);
+        QCOMPARE(answer.answered(), 0);
+        QCOMPARE(rec.sounds, QStringList{kClick});
+        QVERIFY(rec.shellCalls.isEmpty());
+        QVERIFY(rec.boxes.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestView)
+#include "test_view.moc"
