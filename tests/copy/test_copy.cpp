@@ -1,0 +1,571 @@
+// Copying a game to the hard disk: the Copy command, the destination chooser
+// and the copy of the game's files.
+#include "copy/frmSave.h"
+#include "dialogs/frmCD.h"
+#include "fixture.h"
+#include "mainscreen/frmGames.h"
+#include "ui/window.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
+
+namespace {
+const QString kRoll = QStringLiteral("ROLLOVER.WAV");
+const QString kClick = QStringLiteral("BUTCLICK.WAV");
+const QString kDiscRequest = QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.");
+const QString kNeedDrive = QStringLiteral("Please enter a folder that begins with a drive, such as C:\\.");
+const QStringList kGameFiles{"CHESS.EXE", "QAR.TXT", "README"};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Every entry below a folder, relative, sorted: what is on the disk.
+QStringList tree(const QString &root)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(root).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
+}
+
+// A message dialog as the user saw it.
+struct Seen {
+    QString text;
+    QPoint pos;
+    bool modal = false;
+};
+} // namespace
+
+class TestCopy : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<DiscFixture> disc;
+    frmGames *games = nullptr;
+    QList<Seen> messages;  // modal messages, in order
+
+    QString gameFile(const QString &name) const { return disc->disc(QStringLiteral("BOARD/CHESS/") + name); }
+    void selectChess(const QString &name = QStringLiteral("Chess"))
+    {
+        modMain::gGameCategory = QStringLiteral("Board");
+        modMain::gGameName = name;
+        modMain::gGameFolder = QStringLiteral("CHESS");
+        modMain::gGameProgram = QStringLiteral("CHESS.EXE");
+    }
+
+    // Notes a modal message and closes it.
+    std::function<void(QWidget *)> noteMessage()
+    {
+        return [this](QWidget *w) {
+            auto *cd = qobject_cast<frmCD *>(w);
+            QVERIFY(cd);
+            messages.append({cd->lblInstruction->text(), cd->pos(), cd->isModal() || cd->windowModality() != Qt::NonModal});
+            cd->close();
+        };
+    }
+
+    // Clicks Copy; `use` gets the chooser while it waits for the user. Modal
+    // messages instead of the chooser are noted and closed.
+    bool runCopy(const std::function<void(frmSave *)> &use)
+    {
+        bool chooserShown = false;
+        DialogAnswerer answer([&](QWidget *w) {
+            if (auto *save = qobject_cast<frmSave *>(w)) {
+                chooserShown = true;
+                QVERIFY(QTest::qWaitForWindowExposed(save));
+                use(save);
+                // Whatever the test did, the chooser must not stay open.
+                if (ui::loadedForm<frmSave>() == save)
+                    save->close();
+            } else {
+                noteMessage()(w);
+            }
+        });
+        QTest::mouseClick(games->windowHandle(), Qt::LeftButton, {}, games->lblCopyHDD->geometry().center());
+        return chooserShown;
+    }
+
+    static void clickOn(frmSave *save, QWidget *w) { QTest::mouseClick(save->windowHandle(), Qt::LeftButton, {}, w->geometry().center()); }
+    static void typePath(frmSave *save, const QString &text)
+    {
+        save->txtFolderPath->setFocus();
+        save->txtFolderPath->selectAll();
+        QTest::keyClick(save->txtFolderPath, Qt::Key_Delete);
+        QTest::keyClicks(save->txtFolderPath, text);
+    }
+    static QListWidgetItem *entry(frmSave *save, const QString &text)
+    {
+        const auto found = save->dirSave->findItems(text, Qt::MatchExactly);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    // Opens an entry of the folder list with a double click, or with Enter.
+    static void openEntry(frmSave *save, const QString &text, bool byKey)
+    {
+        QListWidgetItem *item = entry(save, text);
+        QVERIFY2(item, qPrintable(text));
+        if (byKey) {
+            save->dirSave->setFocus();
+            save->dirSave->setCurrentItem(item);
+            QTest::keyClick(save->dirSave, Qt::Key_Return);
+        } else {
+            QTest::mouseDClick(save->dirSave->viewport(), Qt::LeftButton, {},
+                               save->dirSave->visualItemRect(item).center());
+        }
+    }
+    // The copy-finished message, shown without waiting.
+    QString modelessMessage() const
+    {
+        frmCD *cd = ui::loadedForm<frmCD>();
+        if (!cd || !cd->isVisible() || cd->windowModality() != Qt::NonModal)
+            return {};
+        return cd->lblInstruction->text();
+    }
+
+private slots:
+    void init()
+    {
+        messages.clear();
+        disc = std::make_unique<DiscFixture>();
+        disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QStringLiteral("CHESS.EXE"));
+        DiscFixture::writeFile(gameFile(QStringLiteral("README")), "no dot in my name");
+        DiscFixture::writeFile(gameFile(QStringLiteral(".cache")), "hidden");
+        DiscFixture::writeFile(gameFile(QStringLiteral("SAVES/SLOT1.SAV")), "a saved game");
+        games = &ui::form<frmGames>();
+        games->move(40, 30);
+        games->show();
+        QVERIFY(QTest::qWaitForWindowExposed(games));
+        // The pointer rests on Copy already: a click plays no roll-over.
+        QTest::mouseMove(games->windowHandle(), games->lblCopyHDD->geometry().center());
+    }
+    void cleanup()
+    {
+        if (auto *save = ui::loadedForm<frmSave>())
+            ui::unload(save);
+        if (auto *cd = ui::loadedForm<frmCD>())
+            ui::unload(cd);
+        ui::unload(games);
+        QTest::qWait(0);
+        ui::setDefaultPointer();
+        disc.reset();
+    }
+
+    // --- the command --------------------------------------------------------
+
+    void noGameAsksForOne()
+    {
+        Recorder rec;
+        QVERIFY(!runCopy([](frmSave *) {}));
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, QStringLiteral("Please select a game category and then a game to copy."));
+        const QRect outer = games->frameGeometry();
+        QCOMPARE(messages[0].pos, QPoint(outer.x() + outer.width() / 2 - 127, outer.y() + outer.height() / 2 - 69));
+        QCOMPARE(rec.sounds, QStringList{kClick});
+        QVERIFY(!ui::loadedForm<frmSave>());
+        QVERIFY(!ui::hourglassShown());
+    }
+
+    void missingDiscAsksForIt_data()
+    {
+        QTest::addColumn<bool>("wholeDisc");
+        QTest::newRow("disc taken out") << true;
+        QTest::newRow("game folder missing") << false;
+    }
+    void missingDiscAsksForIt()
+    {
+        QFETCH(bool, wholeDisc);
+        selectChess();
+        QVERIFY(QDir(wholeDisc ? disc->disc() : disc->disc(QStringLiteral("BOARD/CHESS"))).removeRecursively());
+        const QStringList before = tree(disc->hdd());
+        Recorder rec;
+        QVERIFY(!runCopy([](frmSave *) {}));
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, kDiscRequest);
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(messages[0].pos, QPoint(screen.width() / 2 - 127, screen.height() / 2 - 69));
+        QVERIFY(!ui::loadedForm<frmSave>());
+        QVERIFY(!ui::hourglassShown());
+        QCOMPARE(tree(disc->hdd()), before);
+    }
+
+    void chooserIsPrepared()
+    {
+        selectChess();
+        DiscFixture::writeFile(disc->hdd(QStringLiteral("GAMES/OLD/x")), "");
+        Recorder rec;
+        QVERIFY(runCopy([&](frmSave *save) {
+            QCOMPARE(save->windowTitle(), QStringLiteral("Save 'Chess' Game To Where ?"));
+            QCOMPARE(save->size(), QSize(265, 225));
+            QVERIFY(!(save->windowFlags() & Qt::WindowCloseButtonHint));
+            QVERIFY(!(save->windowFlags() & Qt::WindowSystemMenuHint));
+            QVERIFY(save->windowFlags() & Qt::WindowTitleHint);
+            const QRect outer = games->frameGeometry();
+            const QSize size = save->frameGeometry().size();
+            QVERIFY(qAbs(save->frameGeometry().x() - (outer.x() + outer.width() / 2 - size.width() / 2)) <= 1);
+            QVERIFY(qAbs(save->frameGeometry().y() - (outer.y() + outer.height() / 2 - size.height() / 2)) <= 1);
+
+            QCOMPARE(save->txtFolderPath->text(), QStringLiteral("C:\\BOARD\\CHESS"));
+            QCOMPARE(save->dirSave->path(), QStringLiteral("C:\\"));
+            QCOMPARE(save->drvSave->drive(), QStringLiteral("c:"));
+            QStringList drives;
+            for (int i = 0; i < save->drvSave->count(); ++i)
+                drives << save->drvSave->itemText(i);
+            QCOMPARE(drives, (QStringList{QStringLiteral("c: [%1]").arg(disc->hdd()),
+                                          QStringLiteral("d: [%1]").arg(disc->disc()), QStringLiteral("z: [/]")}));
+            // The root, then its folders one level in.
+            QStringList folders;
+            for (int i = 0; i < save->dirSave->count(); ++i)
+                folders << save->dirSave->item(i)->text();
+            QCOMPARE(folders, (QStringList{"c:\\", "GAMES", "MENU"}));
+
+            QVERIFY(!save->filGame->isVisible());
+            QVERIFY(!save->filGame->isEnabled());
+            QStringList files;
+            for (int i = 0; i < save->filGame->count(); ++i)
+                files << save->filGame->item(i)->text();
+            QCOMPARE(files, kGameFiles);
+
+            for (QWidget *p : {save->imgSaveLight, save->imgSaveIndent, save->imgCancelLight, save->imgCancelIndent})
+                QVERIFY(!p->isVisible());
+            QCOMPARE(save->txtFolderPath->geometry(), QRect(7, 23, 161, 19));
+            QCOMPARE(save->dirSave->geometry(), QRect(7, 49, 161, 126));
+            QCOMPARE(save->drvSave->geometry(), QRect(7, 197, 161, 21));
+            QCOMPARE(save->lblCancel->geometry(), QRect(179, 53, 79, 34));
+            QCOMPARE(save->imgSaveLight->geometry(), QRect(185, 28, 67, 22));
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(save->txtFolderPath));
+            QVERIFY(!ui::hourglassShown());
+            clickOn(save, save->lblCancel);
+        }));
+        QVERIFY(!ui::loadedForm<frmSave>());
+        QCOMPARE(rec.sounds, (QStringList{kClick, kRoll, kClick}));
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(modelessMessage(), QString());
+    }
+
+    // --- Save ---------------------------------------------------------------
+
+    void saveCopiesIntoTheFolder_data()
+    {
+        QTest::addColumn<QString>("typed");          // empty: keep the proposal
+        QTest::addColumn<QStringList>("existing");   // folders on C: before
+        QTest::addColumn<QString>("destination");    // below C:, empty for its root
+        QTest::addColumn<QStringList>("created");    // folders made by Save
+        QTest::newRow("proposal, both levels missing") << "" << QStringList{} << "BOARD/CHESS" << QStringList{"BOARD", "BOARD/CHESS"};
+        QTest::newRow("proposal, category there") << "" << QStringList{"BOARD"} << "BOARD/CHESS" << QStringList{"BOARD/CHESS"};
+        QTest::newRow("every level there") << "C:\\GAMES\\CHESS" << QStringList{"GAMES/CHESS"} << "GAMES/CHESS" << QStringList{};
+        QTest::newRow("three new levels") << "C:\\A\\B\\C" << QStringList{} << "A/B/C" << QStringList{"A", "A/B", "A/B/C"};
+        QTest::newRow("other case of a folder") << "c:\\games\\new" << QStringList{"GAMES"} << "GAMES/new" << QStringList{"GAMES/new"};
+        QTest::newRow("drive root") << "C:\\" << QStringList{} << "" << QStringList{};
+    }
+    void saveCopiesIntoTheFolder()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, existing);
+        QFETCH(QString, destination);
+        QFETCH(QStringList, created);
+        selectChess();
+        for (const QString &f : existing)
+            QVERIFY(QDir(disc->hdd()).mkpath(f));
+        QStringList before = tree(disc->hdd());
+        Recorder rec;
+        QVERIFY(runCopy([&](frmSave *save) {
+            if (!typed.isEmpty())
+                typePath(save, typed);
+            QPointer<frmSave> chooser = save;
+            clickOn(save, save->lblSave);
+            QVERIFY(!chooser || !chooser->isVisible());
+        }));
+        QVERIFY(!ui::loadedForm<frmSave>());
+        QVERIFY(!ui::hourglassShown());
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(modelessMessage(), QStringLiteral("Copying of game 'Chess' complete."));
+
+        // The game's files, directly in the folder; nothing else anywhere.
+        const QString prefix = destination.isEmpty() ? QString() : destination + QLatin1Char('/');
+        QStringList expected = before + created;
+        for (const QString &f : kGameFiles) {
+            expected << prefix + f;
+            QCOMPARE(readAll(disc->hdd(prefix + f)), readAll(gameFile(f)));
+        }
+        expected.sort();
+        QCOMPARE(tree(disc->hdd()), expected);
+        QCOMPARE(rec.sounds.last(), kClick);
+    }
+
+    void folderOpenedInTheListReceivesTheFiles_data()
+    {
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("double click") << false;
+        QTest::newRow("Enter") << true;
+    }
+    void folderOpenedInTheListReceivesTheFiles()
+    {
+        QFETCH(bool, byKey);
+        selectChess();
+        QVERIFY(QDir(disc->hdd()).mkpath(QStringLiteral("GAMES/OLD")));
+        QStringList seenPaths;
+        QVERIFY(runCopy([&](frmSave *save) {
+            openEntry(save, QStringLiteral("GAMES"), byKey);
+            seenPaths << save->txtFolderPath->text() << save->dirSave->path();
+            // Its ancestors, then its own folders, one level deeper.
+            QVERIFY(entry(save, QStringLiteral("c:\\")) && entry(save, QStringLiteral("OLD")));
+            QVERIFY(!entry(save, QStringLiteral("MENU")));
+            // Into OLD and back up to GAMES through its entry.
+            openEntry(save, QStringLiteral("OLD"), byKey);
+            seenPaths << save->txtFolderPath->text();
+            openEntry(save, QStringLiteral("GAMES"), byKey);
+            seenPaths << save->txtFolderPath->text();
+            clickOn(save, save->lblSave);
+        }));
+        QCOMPARE(seenPaths, (QStringList{"C:\\GAMES", "C:\\GAMES", "C:\\GAMES\\OLD", "C:\\GAMES"}));
+        QCOMPARE(tree(disc->hdd(QStringLiteral("GAMES"))), (QStringList{"CHESS.EXE", "OLD", "QAR.TXT", "README"}));
+        QVERIFY(!QFileInfo::exists(disc->hdd(QStringLiteral("BOARD"))));
+        QCOMPARE(modelessMessage(), QStringLiteral("Copying of game 'Chess' complete."));
+    }
+
+    void levelThatCannotBeCreatedCopiesNothing_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("fileInTheWay");  // below C:, empty for none
+        QTest::newRow("file in place of the category") << "C:\\BOARD\\CHESS" << "BOARD";
+        QTest::newRow("file in place of the last level") << "C:\\BOARD\\CHESS" << "BOARD/CHESS";
+        QTest::newRow("name too long") << QStringLiteral("C:\\GAMES\\") + QString(300, QLatin1Char('x')) << "";
+    }
+    void levelThatCannotBeCreatedCopiesNothing()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, fileInTheWay);
+        selectChess();
+        if (!fileInTheWay.isEmpty())
+            DiscFixture::writeFile(disc->hdd(fileInTheWay), "mine");
+        const QStringList before = tree(disc->hdd());
+        Recorder rec;
+        QVERIFY(runCopy([&](frmSave *save) {
+            typePath(save, typed);
+            clickOn(save, save->lblSave);
+        }));
+        QVERIFY(!ui::loadedForm<frmSave>());
+        QVERIFY(!ui::hourglassShown());
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(modelessMessage(), QStringLiteral("The folder '%1' could not be created.").arg(typed));
+        // Only the levels above the failing one may have been made; no file.
+        for (const QString &e : tree(disc->hdd()))
+            QVERIFY2(before.contains(e) || e == QLatin1String("GAMES"), qPrintable(e));
+        if (!fileInTheWay.isEmpty())
+            QCOMPARE(readAll(disc->hdd(fileInTheWay)), QByteArray("mine"));
+    }
+
+    void pathWithoutADriveIsRefused_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("no drive") << "GAMES\\CHESS";
+        QTest::newRow("drive without root") << "C:GAMES";
+        QTest::newRow("drive not in the table") << "Q:\\GAMES";
+        QTest::newRow("empty") << "";
+        QTest::newRow("forward slash") << "C:/GAMES";
+    }
+    void pathWithoutADriveIsRefused()
+    {
+        QFETCH(QString, typed);
+        selectChess();
+        const QStringList before = tree(disc->hdd());
+        bool openAfterMessage = false, hourglassAtMessage = true;
+        QVERIFY(runCopy([&](frmSave *save) {
+            typePath(save, typed);
+            DialogAnswerer inner([&](QWidget *w) {
+                hourglassAtMessage = ui::hourglassShown();
+                noteMessage()(w);
+            });
+            clickOn(save, save->lblSave);
+            QCOMPARE(inner.answered(), 1);
+            openAfterMessage = save->isVisible() && ui::loadedForm<frmSave>() == save;
+            // The user corrects the path and saves.
+            typePath(save, QStringLiteral("C:\\FIXED"));
+            clickOn(save, save->lblSave);
+        }));
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, kNeedDrive);
+        const QRect outer = games->frameGeometry();
+        QCOMPARE(messages[0].pos, QPoint(outer.x() + outer.width() / 2 - 127, outer.y() + outer.height() / 2 - 69));
+        QVERIFY(!hourglassAtMessage);
+        QVERIFY(openAfterMessage);
+        QCOMPARE(tree(disc->hdd(QStringLiteral("FIXED"))), kGameFiles);
+    }
+
+    void cancelAfterEditsCreatesNothing()
+    {
+        selectChess();
+        QVERIFY(QDir(disc->hdd()).mkpath(QStringLiteral("GAMES")));
+        const QStringList hddBefore = tree(disc->hdd());
+        const QStringList discBefore = tree(disc->disc());
+        Recorder rec;
+        QVERIFY(runCopy([&](frmSave *save) {
+            typePath(save, QStringLiteral("C:\\NEW\\PLACE"));
+            openEntry(save, QStringLiteral("GAMES"), false);
+            typePath(save, QStringLiteral("C:\\GAMES\\ELSEWHERE"));
+            clickOn(save, save->lblCancel);
+        }));
+        QVERIFY(!ui::loadedForm<frmSave>());
+        QCOMPARE(tree(disc->hdd()), hddBefore);
+        QCOMPARE(tree(disc->disc()), discBefore);
+        QCOMPARE(modelessMessage(), QString());
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(rec.count(kClick), 2);
+    }
+
+    void existingFilesReplacedButNotReadOnlyOnes()
+    {
+        selectChess();
+        DiscFixture::writeFile(disc->hdd(QStringLiteral("BOARD/CHESS/README")), "old readme, much longer than the new one");
+        DiscFixture::writeFile(disc->hdd(QStringLiteral("BOARD/CHESS/QAR.TXT")), "old, read-only");
+        DiscFixture::writeFile(disc->hdd(QStringLiteral("BOARD/CHESS/MINE.TXT")), "not the game's");
+        QVERIFY(platform::setReadOnly("C:\\BOARD\\CHESS\\QAR.TXT", true));
+        QVERIFY(runCopy([](frmSave *save) { clickOn(save, save->lblSave); }));
+        QCOMPARE(readAll(disc->hdd(QStringLiteral("BOARD/CHESS/README"))), readAll(gameFile(QStringLiteral("README"))));
+        QCOMPARE(readAll(disc->hdd(QStringLiteral("BOARD/CHESS/CHESS.EXE"))), readAll(gameFile(QStringLiteral("CHESS.EXE"))));
+        QCOMPARE(readAll(disc->hdd(QStringLiteral("BOARD/CHESS/QAR.TXT"))), QByteArray("old, read-only"));
+        QCOMPARE(readAll(disc->hdd(QStringLiteral("BOARD/CHESS/MINE.TXT"))), QByteArray("not the game's"));
+        QCOMPARE(tree(disc->hdd(QStringLiteral("BOARD/CHESS"))), (QStringList{"CHESS.EXE", "MINE.TXT", "QAR.TXT", "README"}));
+        QCOMPARE(modelessMessage(),
+                 QStringLiteral("Copying of game 'Chess' is incomplete: 1 of 3 files could not be copied."));
+        QVERIFY(!ui::hourglassShown());
+
+        // A second copy replaces the earlier copies again.
+        DiscFixture::writeFile(gameFile(QStringLiteral("README")), "second edition");
+        QVERIFY(runCopy([](frmSave *save) { clickOn(save, save->lblSave); }));
+        QCOMPARE(readAll(disc->hdd(QStringLiteral("BOARD/CHESS/README"))), QByteArray("second edition"));
+    }
+
+    void gameFolderItselfIsLeftIntact()
+    {
+        // A writable "disc" folder chosen as its own destination.
+        selectChess();
+        QMap<QString, QByteArray> before;
+        for (const QString &f : kGameFiles)
+            before[f] = readAll(gameFile(f));
+        QVERIFY(runCopy([](frmSave *save) {
+            typePath(save, QStringLiteral("D:\\BOARD\\CHESS"));
+            clickOn(save, save->lblSave);
+        }));
+        for (const QString &f : kGameFiles)
+            QCOMPARE(readAll(gameFile(f)), before[f]);
+        QCOMPARE(modelessMessage(),
+                 QStringLiteral("Copying of game 'Chess' is incomplete: 3 of 3 files could not be copied."));
+    }
+
+    void nameShownAsText()
+    {
+        selectChess(QStringLiteral("  <b>Chess</b> & Co  "));
+        QString title;
+        QVERIFY(runCopy([&](frmSave *save) {
+            title = save->windowTitle();
+            clickOn(save, save->lblSave);
+        }));
+        QCOMPARE(title, QStringLiteral("Save '<b>Chess</b> & Co' Game To Where ?"));
+        QCOMPARE(modelessMessage(), QStringLiteral("Copying of game '<b>Chess</b> & Co' complete."));
+        QCOMPARE(ui::loadedForm<frmCD>()->lblInstruction->textFormat(), Qt::PlainText);
+    }
+
+    // --- the chooser's controls ---------------------------------------------
+
+    void driveListMovesTheFolderList()
+    {
+        selectChess();
+        DiscFixture::setDrives(QStringLiteral("C=%1;D=%2;E=%3").arg(disc->hdd(), disc->disc(), disc->tmp.path() + "/gone"));
+        QStringList states;
+        auto state = [&](frmSave *save) {
+            states << QStringLiteral("%1|%2|%3").arg(save->drvSave->drive(), save->dirSave->path(), save->txtFolderPath->text());
+        };
+        QVERIFY(runCopy([&](frmSave *save) {
+            // A readable drive: its root, and the path box follows.
+            save->drvSave->setFocus();
+            QTest::keyClick(save->drvSave, Qt::Key_Down);
+            state(save);
+            // A drive that cannot be read: everything stays as it was.
+            DialogAnswerer inner(noteMessage());
+            QTest::keyClick(save->drvSave, Qt::Key_Down);
+            QCOMPARE(inner.answered(), 1);
+            state(save);
+            QVERIFY(save->isVisible());
+            clickOn(save, save->lblCancel);
+        }));
+        QCOMPARE(states, (QStringList{"d:|D:\\|D:\\", "d:|D:\\|D:\\"}));
+        QCOMPARE(messages.size(), 1);
+        QCOMPARE(messages[0].text, QStringLiteral("The drive 'e:' cannot be read."));
+        const QRect outer = games->frameGeometry();
+        QCOMPARE(messages[0].pos, QPoint(outer.x() + outer.width() / 2 - 127, outer.y() + outer.height() / 2 - 69));
+    }
+
+    void hoverMovesBetweenSaveAndCancel()
+    {
+        selectChess();
+        Recorder rec;
+        QStringList steps;
+        QVERIFY(runCopy([&](frmSave *save) {
+            QWindow *win = save->windowHandle();
+            auto at = [&](QWidget *w, QPoint offset = {}) {
+                QTest::mouseMove(win, w->geometry().center() + offset);
+                steps << QStringLiteral("%1%2 %3")
+                             .arg(save->imgSaveLight->isVisible() ? "S" : "-", save->imgCancelLight->isVisible() ? "C" : "-")
+                             .arg(rec.count(kRoll));
+            };
+            at(save->lblSave);
+            at(save->lblSave, {3, 2});
+            at(save->lblCancel);
+            at(save->drvSave);          // no reaction
+            at(save->lblCancel, {2, 0});
+            at(save->dirSave);          // clears
+            at(save->lblSave);
+            at(save->txtFolderPath);    // clears
+            at(save->lblCancel);
+            QTest::mouseMove(win, QPoint(230, 160));  // background
+            steps << QStringLiteral("%1%2").arg(save->imgSaveLight->isVisible() ? "S" : "-",
+                                               save->imgCancelLight->isVisible() ? "C" : "-");
+
+            // Pressed looks follow the button, and a click while one is shown
+            // does nothing.
+            QTest::mousePress(win, Qt::LeftButton, {}, save->lblSave->geometry().center());
+            steps << (save->imgSaveIndent->isVisible() ? "pressed" : "not pressed");
+            save->lblSave_Click();
+            save->lblCancel_MouseDown();
+            save->lblCancel_Click();
+            QTest::mouseRelease(win, Qt::LeftButton, {}, save->lblCancel->geometry().center());
+            steps << (save->imgSaveIndent->isVisible() ? "still pressed" : "released");
+            QVERIFY(save->isVisible());
+            save->lblCancel_MouseUp();
+            clickOn(save, save->lblCancel);
+        }));
+        QCOMPARE(steps, (QStringList{"S- 1", "S- 1", "-C 2", "-C 2", "-C 2", "-- 2", "S- 3", "-- 3", "-C 4", "--",
+                                     "pressed", "released"}));
+        QVERIFY(!ui::loadedForm<frmSave>());
+    }
+
+    // --- copyFiles ----------------------------------------------------------
+
+    void copyFilesGoesPastSixteenBitCounts()
+    {
+        selectChess();
+        frmSave &save = ui::form<frmSave>();
+        QVERIFY(QDir(disc->hdd()).mkpath(QStringLiteral("OUT")));
+        // 32,770 names, of which only the last is a real file of the folder.
+        QStringList names;
+        for (int i = 0; i < 32769; ++i)
+            names << QStringLiteral("GONE%1").arg(i);
+        names << QStringLiteral("README");
+        save.filGame->addItems(names);
+        ui::setHourglass();
+        save.copyFiles(QStringLiteral("D:\\BOARD\\CHESS"), QStringLiteral("C:\\OUT"));
+        QCOMPARE(tree(disc->hdd(QStringLiteral("OUT"))), QStringList{"README"});
+        QVERIFY(!ui::hourglassShown());
+        QCOMPARE(modelessMessage(),
+                 QStringLiteral("Copying of game 'Chess' is incomplete: 32769 of 32770 files could not be copied."));
+    }
+};
+
+QTEST_MAIN(TestCopy)
+#include "test_copy.moc"
