@@ -11,8 +11,6 @@
 
 #include <QEvent>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QScrollBar>
 
 using modMain::playSound;
@@ -64,8 +62,9 @@ frmSave::frmSave()
     namespace L = layout::save;
     ui::setupFixedWindow(this, L::width, L::height, true);
     setWindowTitle(QStringLiteral("Save"));
-    setMouseTracking(true);
-    mBackground = art(QStringLiteral("background"));
+    // The picture is a little larger than the client area; the rest is cut
+    // off.
+    setBackground(art(QStringLiteral("background")));
 
     txtFolderPath = new QLineEdit(this);
     txtFolderPath->setObjectName(QStringLiteral("txtFolderPath"));
@@ -132,20 +131,6 @@ frmSave::frmSave()
     connect(lblCancel, &ui::HotArea::mouseDown, this, &frmSave::lblCancel_MouseDown);
     connect(lblCancel, &ui::HotArea::mouseUp, this, &frmSave::lblCancel_MouseUp);
     connect(lblCancel, &ui::HotArea::click, this, &frmSave::lblCancel_Click);
-}
-
-void frmSave::paintEvent(QPaintEvent *)
-{
-    // The picture is a little larger than the client area; the rest is cut
-    // off.
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, mBackground);
-}
-
-void frmSave::mouseMoveEvent(QMouseEvent *event)
-{
-    event->accept();
-    Form_MouseMove();
 }
 
 bool frmSave::eventFilter(QObject *watched, QEvent *event)

@@ -26,7 +26,7 @@ public:
     // skipped. Ends the hourglass and shows how it went, without waiting.
     void copyFiles(QString pmSourcePath, QString pmDestinationPath);
 
-    void Form_MouseMove();
+    void Form_MouseMove() override;
     void txtFolderPath_MouseMove();
     void dirSave_MouseMove();
     void dirSave_Change();
@@ -41,10 +41,5 @@ public:
     void lblCancel_Click();
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    QPixmap mBackground;
 };
