@@ -172,3 +172,20 @@ has_window() {
     done
     return 1
 }
+
+# Waits for a visible window of the program with the given exact title, of
+# any size; prints its id.
+wait_window_named() {
+    local id
+    for _ in $(seq 200); do
+        for id in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+            if [ "$(xdotool getwindowname "$id")" = "$1" ]; then
+                sleep 0.2
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.05
+    done
+    return 1
+}
