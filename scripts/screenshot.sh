@@ -18,7 +18,6 @@ click_in "$main" 276 438     # adventure
 sleep 0.3
 click_in "$main" 220 97      # the first game of the list
 sleep 0.3
-xdotool mousemove_relative --sync 0 0
 read -r wx wy < <(window_pos "$main")
 xdotool mousemove --sync $((wx + 70)) $((wy + 140))   # over Run: its highlight and hint
 sleep 0.5

@@ -132,12 +132,13 @@ QList<Row> readRows(const QString &tsv)
 void buildCatalogue(const QString &tool, const QString &tsv, const QString &out)
 {
     QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::MergedChannels);
     process.setStandardInputFile(tsv);
     process.start(tool, {QStringLiteral("build"), out});
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        std::fprintf(stderr, "%s", process.readAll().constData());
         die(QStringLiteral("the catalogue tool refused %1").arg(tsv));
+    }
 }
 
 } // namespace
