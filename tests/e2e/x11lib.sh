@@ -78,3 +78,114 @@ wait_exit() {
     done
     echo "still running"
 }
+
+# Moves the pointer to a point given relative to a window, without clicking.
+move_in() {
+    local id=$1 x=$2 y=$3 wx wy
+    read -r wx wy < <(window_pos "$id")
+    xdotool mousemove --sync $((wx + x)) $((wy + y))
+    sleep 0.2
+}
+
+# Saves the part of the screen at a window-relative rectangle as a PNG.
+grab() {
+    local id=$1 x=$2 y=$3 w=$4 h=$5 out=$6 wx wy
+    read -r wx wy < <(window_pos "$id")
+    import -window root -crop "${w}x${h}+$((wx + x))+$((wy + y))" +repage "$out"
+}
+
+# Prints how many pixels of two pictures of one size differ by more than a
+# little (the screen's colour depth rounds the artwork's colours).
+pixels_differing() {
+    compare -metric AE -fuzz 6% "$1" "$2" null: 2>&1 | awk '{print int($1)}'
+}
+
+# Prints the share (0 to 1) of a picture's pixels that are the panes' green
+# text, as a whole number of thousandths.
+green_share() {
+    convert "$1" -fx 'g > 0.4 && r < 0.4 && b < 0.4' -format '%[fx:int(1000 * mean)]' info:
+}
+
+# Prints the share of a picture's pixels that are yellow (the status line's
+# text), in thousandths.
+yellow_share() {
+    convert "$1" -fx 'r > 0.6 && g > 0.6 && b < 0.4' -format '%[fx:int(1000 * mean)]' info:
+}
+
+# Waits until a file holds at least n lines.
+wait_lines() {
+    local file=$1 n=$2
+    for _ in $(seq 200); do
+        [ -f "$file" ] && [ "$(wc -l <"$file")" -ge "$n" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# Waits until no visible window has the given exact title.
+wait_no_window_named() {
+    for _ in $(seq 200); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# A fixture disc and hard disk under $WORK: D/ with the marker and the games
+# given as rows "CATEGORY<TAB>name<TAB>folder<TAB>program<TAB>parameters<TAB>flag"
+# on standard input, each folder with a description file and a copy of the
+# demo game under its program name, all read-only as on a disc; C/QUORVIA
+# with a copy of the menu, the sounds and the catalogues.
+# Usage: make_fixture MENU DEMO_GAME CATALOGUE_TOOL SOUNDS_FOLDER < rows
+make_fixture() {
+    local menu=$1 game=$2 tool=$3 sounds=$4 cat name folder program params flag
+    mkdir -p "$WORK/D" "$WORK/C/QUORVIA"
+    touch "$WORK/D/PLAXOID.QAR"
+    cp "$menu" "$WORK/C/QUORVIA/quorvia"
+    cp "$sounds/BUTCLICK.WAV" "$sounds/ROLLOVER.WAV" "$WORK/C/QUORVIA/"
+    while IFS=$'\t' read -r cat name folder program params flag; do
+        mkdir -p "$WORK/D/$cat/$folder"
+        printf '%s\r\nA game of the test disc.\r\n' "$name" >"$WORK/D/$cat/$folder/QAR.TXT"
+        cp "$game" "$WORK/D/$cat/$folder/$program"
+        printf '%s\t%s\t%s\t%s\t%s\n' "$name" "$folder" "$program" "$params" "$flag" >>"$WORK/$cat.tsv"
+    done
+    local n=1 key
+    for key in 3D ACTION ADV ARCADE BOARD CARDS EDUCATE STRATEGY; do
+        touch "$WORK/$key.tsv"
+        "$tool" build "$WORK/C/QUORVIA/QAR$n.PAL" <"$WORK/$key.tsv" >/dev/null 2>&1 || fail "catalogue $key"
+        n=$((n + 1))
+    done
+    find "$WORK/D" -type f -exec chmod a-w {} +
+}
+
+# Prints a folder with its symbolic links resolved, as a started program
+# reports its current folder.
+real_dir() {
+    (cd "$1" && pwd -P)
+}
+
+# True when the program shows a window of the given size.
+has_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+        xwininfo -id "$id" | awk -v w="$1" -v h="$2" '/Width:/{a=$2}/Height:/{b=$2}END{exit !(a == w && b == h)}' && return 0
+    done
+    return 1
+}
+
+# Waits for a visible window of the program with the given exact title, of
+# any size; prints its id.
+wait_window_named() {
+    local id
+    for _ in $(seq 200); do
+        for id in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
+            if [ "$(xdotool getwindowname "$id")" = "$1" ]; then
+                sleep 0.2
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.05
+    done
+    return 1
+}

@@ -1,0 +1,148 @@
+// The benchmarks that start whole programs, each against the least Qt program
+// that shows the same, run alternately in the same run:
+//   bench_process start   from process start until the main screen has been
+//                         painted, against an empty 640 x 480 window;
+//   bench_process memory  peak memory with a category of 32,767 records
+//                         listed, against a bare list widget of the same
+//                         names.
+// The two programs started are bench_child_menu and bench_child_bare, beside
+// this one. Runs on the display of the environment (bench/run.sh starts Xvfb).
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kRecords = 32767;
+
+QString beside(const char *name)
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(name);
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Starts a program and returns the first line it prints and the time from the
+// start until that line arrived, in ms; an empty line on failure.
+std::pair<QByteArray, double> runUntilLine(const QString &program, const QStringList &args,
+                                           const QProcessEnvironment &env)
+{
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    QElapsedTimer timer;
+    timer.start();
+    process.start(program, args);
+    QByteArray line;
+    while (!line.contains('\n') && process.waitForReadyRead(30000))
+        line += process.readAllStandardOutput();
+    const double ms = double(timer.nsecsElapsed()) / 1e6;
+    process.waitForFinished(10000);
+    if (!line.contains('\n')) {
+        std::fprintf(stderr, "%s printed nothing: %s\n", qPrintable(program), process.readAllStandardError().constData());
+        return {};
+    }
+    return {line.left(line.indexOf('\n')), ms};
+}
+
+int startUp(const QProcessEnvironment &env)
+{
+    std::vector<double> menu, bare;
+    constexpr int rounds = 15;
+    for (int round = 0; round < rounds + 2; ++round) {
+        const auto [a, ta] = runUntilLine(beside("bench_child_menu"), {QStringLiteral("start")}, env);
+        const auto [b, tb] = runUntilLine(beside("bench_child_bare"), {QStringLiteral("start")}, env);
+        if (a != "painted" || b != "painted")
+            return 1;
+        if (round >= 2) {  // the first rounds warm the file cache
+            menu.push_back(ta);
+            bare.push_back(tb);
+        }
+    }
+    std::printf("start-up until painted: ratio %.2f (goal < 1.3)  [%.0f ms against %.0f ms]\n",
+                median(menu) / median(bare), median(menu), median(bare));
+    return 0;
+}
+
+QByteArray makeCatalogue()
+{
+    QByteArray data;
+    data.reserve(kRecords * 69);
+    for (int n = 1; n <= kRecords; ++n) {
+        QByteArray name = "Game " + QByteArray::number(n);
+        if (n % 3 == 0)
+            name += " - The Sequel";
+        data += name.leftJustified(36, ' ', true) + QByteArray("GAME").leftJustified(8)
+                + QByteArray("GO.EXE").leftJustified(12) + QByteArray().leftJustified(12) + QByteArray("0");
+    }
+    return data;
+}
+
+long peakOf(const QByteArray &line)
+{
+    const QList<QByteArray> parts = line.split(' ');
+    if (parts.size() != 3 || parts[0] != "peak" || parts[2].toInt() != kRecords) {
+        std::fprintf(stderr, "unexpected report: %s\n", line.constData());
+        return -1;
+    }
+    return parts[1].toLong();
+}
+
+int memory(QProcessEnvironment env, const QString &folder)
+{
+    const QString catalogueFile = folder + QStringLiteral("/q/QAR4.PAL");
+    {
+        QDir().mkpath(folder + QStringLiteral("/q"));
+        QFile file(catalogueFile);
+        const QByteArray data = makeCatalogue();
+        if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
+            return 1;
+    }
+    env.insert(QStringLiteral("QUORVIA_DRIVES"),
+               env.value(QStringLiteral("QUORVIA_DRIVES")) + QStringLiteral(";Q=") + folder + QStringLiteral("/q"));
+    std::vector<double> menu, bare;
+    for (int round = 0; round < 3; ++round) {
+        const long a = peakOf(runUntilLine(beside("bench_child_menu"), {QStringLiteral("list")}, env).first);
+        const long b = peakOf(runUntilLine(beside("bench_child_bare"), {QStringLiteral("list"), catalogueFile}, env).first);
+        if (a <= 0 || b <= 0)
+            return 1;
+        menu.push_back(double(a));
+        bare.push_back(double(b));
+    }
+    std::printf("peak memory, 32,767 listed: ratio %.2f (goal < 1.3)  [%.0f MB against %.0f MB]\n",
+                median(menu) / median(bare), median(menu) / 1024, median(bare) / 1024);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QByteArray what = argc > 1 ? argv[1] : "";
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("d")));
+    QFile marker(dir.filePath(QStringLiteral("d/PLAXOID.QAR")));
+    if (!marker.open(QIODevice::WriteOnly))
+        return 1;
+    marker.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QUORVIA_DRIVES"), QStringLiteral("D=") + dir.filePath(QStringLiteral("d")));
+    if (what == "start")
+        return startUp(env);
+    if (what == "memory")
+        return memory(env, dir.path());
+    std::fprintf(stderr, "Usage: bench_process start|memory\n");
+    return 2;
+}

@@ -1,0 +1,35 @@
+// The menu as the benchmarks start it: the program's own start-up, then
+//   start  prints "painted" when the main screen has been painted and ends;
+//   list   lists the arcade category from the catalogue on drive Q: and
+//          prints "peak <kB>" once the filled list has been painted.
+#include "mainscreen/frmGames.h"
+#include "probe.h"
+#include "startup/modMain.h"
+#include "ui/window.h"
+
+#include <QListWidget>
+
+int main(int argc, char *argv[])
+{
+    const QByteArray mode = argc > 1 ? argv[1] : "start";
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvia"));
+    probe::FirstPaint painted([&](QWidget *) {
+        if (mode == "start") {
+            probe::report("painted");
+            std::_Exit(0);
+        }
+        frmGames &games = ui::form<frmGames>();
+        modMain::gAppPath = QStringLiteral("Q:\\");
+        games.lblArcade_Click();
+        games.repaint();
+        QCoreApplication::processEvents();
+        const QByteArray line = "peak " + QByteArray::number(qlonglong(probe::peakMemoryKb())) + " "
+                                + QByteArray::number(games.lstGameListing->count());
+        probe::report(line.constData());
+        std::_Exit(0);
+    });
+    if (!modMain::Main())
+        return 1;
+    return app.exec();
+}

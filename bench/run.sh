@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the benchmarks and prints their table: each ratio is measured against
+# a baseline in the same run (the least work, or the least Qt program, that
+# gives the same result). Window benchmarks run under their own Xvfb.
+# Usage: bench/run.sh [BUILD_FOLDER]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+scripts/deps.sh test >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+targets=(bench_catalogue bench_listing bench_copy bench_process)
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" >/dev/null
+
+. tests/e2e/x11lib.sh
+x11_start
+
+lines=()
+run() {
+    local out
+    if out=$("$@" 2>/dev/null | grep ': ratio '); then
+        lines+=("$out")
+    else
+        lines+=("$(basename "$1") $2: ratio failed (goal < ?)")
+    fi
+}
+run "$build/bench/bench_process" start
+run "$build/bench/bench_catalogue"
+run "$build/bench/bench_listing"
+run "$build/bench/bench_copy"
+run "$build/bench/bench_process" memory
+
+echo "Machine: $(lscpu | sed -n 's/^Model name: *//p' | head -1), $(nproc) cores," \
+     "$(free -g | awk '/^Mem:/{print $2}') GB, $(. /etc/os-release; echo "$PRETTY_NAME"), Qt $(qtpaths6 --qt-version 2>/dev/null || echo 6)"
+echo
+echo "| benchmark | ratio | goal | met |"
+echo "|---|---|---|---|"
+for line in "${lines[@]}"; do
+    name=${line%%: ratio*}
+    rest=${line#*: ratio }
+    ratio=${rest%% *}
+    goal=$(sed -n 's/.*(goal < \([0-9.]*\)).*/\1/p' <<<"$rest")
+    detail=$(sed -n 's/.*\[\(.*\)\].*/\1/p' <<<"$rest")
+    met=no
+    if [[ $ratio =~ ^[0-9.]+$ && -n $goal ]] && awk -v r="$ratio" -v g="$goal" 'BEGIN{exit !(r < g)}'; then met=yes; fi
+    echo "| $name${detail:+ ($detail)} | $ratio | < ${goal:-?} | $met |"
+done
