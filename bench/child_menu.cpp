@@ -3,6 +3,7 @@
 //   list   lists the arcade category from the catalogue on drive Q: and
 //          prints "peak <kB>" once the filled list has been painted.
 #include "mainscreen/frmGames.h"
+#include "platform/fonts.h"
 #include "probe.h"
 #include "startup/modMain.h"
 #include "ui/window.h"
@@ -12,6 +13,7 @@
 int main(int argc, char *argv[])
 {
     const QByteArray mode = argc > 1 ? argv[1] : "start";
+    platform::prepareFonts();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvia"));
     probe::FirstPaint painted([&](QWidget *) {

@@ -2,7 +2,7 @@
 # Installs the Debian packages that the build, the program and the tests need,
 # when any of them is missing. Usage: scripts/deps.sh [run|test]
 set -euo pipefail
-packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev libgl-dev fonts-liberation xdg-utils)
+packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev pkg-config libfontconfig-dev libgl-dev fonts-liberation xdg-utils)
 if [ "${1:-run}" = test ]; then
     packages+=(xvfb xdotool x11-utils imagemagick)
     # The Windows platform tests: MinGW-w64 cross compiler and Wine to run them.

@@ -1,0 +1,8 @@
+// Windows has its fonts ready: nothing to prepare.
+#include "fonts.h"
+
+namespace platform {
+
+void prepareFonts() {}
+
+} // namespace platform
