@@ -25,6 +25,9 @@
 #include <QStringDecoder>
 #include <QWindow>
 
+#include <utility>
+#include <vector>
+
 using modMain::playSound;
 
 namespace {
@@ -69,18 +72,23 @@ const char *const kScrollBarStyle =
 
 frmGames::frmGames()
 {
+    // The pictures are decoded on a second thread while the controls are
+    // built, and put in place at the end.
+    assets::Preload preload(QStringLiteral("frmGames"));
+    std::vector<std::pair<ui::Picture *, QString>> pictures;
+
     setWindowTitle(QStringLiteral("Quorvia"));
     setWindowIcon(assets::windowIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(layout::games::width, layout::games::height);
     setMouseTracking(true);
-    mBackground = assets::picture(QStringLiteral("frmGames"), QStringLiteral("background"));
 
-    auto picture = [this](const char *stem, const char *kind, const layout::Rect &r) {
+    auto picture = [this, &pictures](const char *stem, const char *kind, const layout::Rect &r) {
         const QString name = QStringLiteral("img%1%2").arg(QLatin1String(stem), QLatin1String(kind));
-        auto *p = new ui::Picture(this, ui::qrect(r), assets::picture(QStringLiteral("frmGames"), name));
+        auto *p = new ui::Picture(this, ui::qrect(r), QPixmap());
         p->setObjectName(name);
+        pictures.emplace_back(p, name);
         return p;
     };
     auto hotArea = [this](const char *stem, const layout::Rect &r) {
@@ -226,6 +234,10 @@ frmGames::frmGames()
     connect(lblAdv, &ui::HotArea::click, this, &frmGames::lblAdv_Click);
     connect(lbl3D, &ui::HotArea::mouseMove, this, &frmGames::lbl3D_MouseMove);
     connect(lbl3D, &ui::HotArea::click, this, &frmGames::lbl3D_Click);
+
+    mBackground = assets::picture(QStringLiteral("frmGames"), QStringLiteral("background"));
+    for (const auto &[p, name] : pictures)
+        p->setPixmap(assets::picture(QStringLiteral("frmGames"), name));
 }
 
 void frmGames::closeEvent(QCloseEvent *event)

@@ -146,6 +146,8 @@ private slots:
     void highlightChangesOnlyTheWord();
     void pressedLookCoversThePlate_data();
     void pressedLookCoversThePlate();
+    void preloadGivesTheSamePictures_data();
+    void preloadGivesTheSamePictures();
     void handCursor();
     void windowIcon();
     void sounds_data();
@@ -182,6 +184,48 @@ void TestArtwork::pictures()
         for (int x = 0; x < image.width(); ++x)
             if (!palette.contains(image.pixel(x, y)))
                 QFAIL(qPrintable(QStringLiteral("colour off the window's palette at %1,%2").arg(x).arg(y)));
+}
+
+void TestArtwork::preloadGivesTheSamePictures_data()
+{
+    QTest::addColumn<QString>("form");
+    QSet<QString> forms;
+    for (const Expected &e : expectedPictures())
+        if (!forms.contains(e.form)) {
+            forms.insert(e.form);
+            QTest::newRow(qPrintable(e.form)) << e.form;
+        }
+}
+
+// A window that decodes its pictures ahead, on a second thread, gets every
+// picture pixel for pixel as a direct load gives it, each once; a second
+// request, or one after the preload has ended, loads it directly.
+void TestArtwork::preloadGivesTheSamePictures()
+{
+    QFETCH(QString, form);
+    QStringList names;
+    for (const Expected &e : expectedPictures())
+        if (e.form == form)
+            names << e.name;
+    QList<QImage> direct;
+    for (const QString &name : names)
+        direct << assets::picture(form, name).toImage();
+
+    QList<QImage> preloaded, again;
+    {
+        assets::Preload preload(form);
+        for (const QString &name : names)
+            preloaded << assets::picture(form, name).toImage();
+        for (const QString &name : names)
+            again << assets::picture(form, name).toImage();
+    }
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QImage expected = direct[i].convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(preloaded[i].convertToFormat(QImage::Format_ARGB32) == expected, qPrintable(names[i]));
+        QVERIFY2(again[i].convertToFormat(QImage::Format_ARGB32) == expected, qPrintable(names[i]));
+    }
+    QCOMPARE(assets::picture(form, names.first()).toImage().convertToFormat(QImage::Format_ARGB32),
+             direct.first().convertToFormat(QImage::Format_ARGB32));
 }
 
 void TestArtwork::highlightChangesOnlyTheWord_data()
