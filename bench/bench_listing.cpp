@@ -1,6 +1,7 @@
 // A category click on a full catalogue (32,767 records) until the list is
 // filled, against a bare list widget filled with the same names read in one
 // call: the least work that shows the same list.
+#include "full_catalogue.h"
 #include "mainscreen/frmGames.h"
 #include "platform/drives.h"
 #include "platform/testing.h"
@@ -18,21 +19,7 @@
 
 namespace {
 
-constexpr int kRecords = 32767;
-
-QByteArray makeCatalogue()
-{
-    QByteArray data;
-    data.reserve(kRecords * 69);
-    for (int n = 1; n <= kRecords; ++n) {
-        QByteArray name = "Game " + QByteArray::number(n);
-        if (n % 3 == 0)
-            name += " - The Sequel";
-        data += name.leftJustified(36, ' ', true) + QByteArray("GAME").leftJustified(8)
-                + QByteArray("GO.EXE").leftJustified(12) + QByteArray().leftJustified(12) + QByteArray("0");
-    }
-    return data;
-}
+using bench::kRecords;
 
 void fillBaseline(QListWidget &list, const QString &hostPath)
 {
@@ -72,7 +59,7 @@ int main(int argc, char **argv)
     const QString hostPath = dir.filePath(QStringLiteral("QAR4.PAL"));
     {
         QFile file(hostPath);
-        const QByteArray data = makeCatalogue();
+        const QByteArray data = bench::fullCatalogue();
         if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
             return 1;
     }

@@ -7,6 +7,8 @@
 //                         names.
 // The two programs started are bench_child_menu and bench_child_bare, beside
 // this one. Runs on the display of the environment (bench/run.sh starts Xvfb).
+#include "full_catalogue.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,7 +22,7 @@
 
 namespace {
 
-constexpr int kRecords = 32767;
+using bench::kRecords;
 
 QString beside(const char *name)
 {
@@ -75,20 +77,6 @@ int startUp(const QProcessEnvironment &env)
     return 0;
 }
 
-QByteArray makeCatalogue()
-{
-    QByteArray data;
-    data.reserve(kRecords * 69);
-    for (int n = 1; n <= kRecords; ++n) {
-        QByteArray name = "Game " + QByteArray::number(n);
-        if (n % 3 == 0)
-            name += " - The Sequel";
-        data += name.leftJustified(36, ' ', true) + QByteArray("GAME").leftJustified(8)
-                + QByteArray("GO.EXE").leftJustified(12) + QByteArray().leftJustified(12) + QByteArray("0");
-    }
-    return data;
-}
-
 long peakOf(const QByteArray &line)
 {
     const QList<QByteArray> parts = line.split(' ');
@@ -105,7 +93,7 @@ int memory(QProcessEnvironment env, const QString &folder)
     {
         QDir().mkpath(folder + QStringLiteral("/q"));
         QFile file(catalogueFile);
-        const QByteArray data = makeCatalogue();
+        const QByteArray data = bench::fullCatalogue();
         if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
             return 1;
     }

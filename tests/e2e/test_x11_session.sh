@@ -62,10 +62,7 @@ sleep 0.3
 grab "$main" 372 90 196 242 "$WORK/desc.png"
 [ "$(green_share "$WORK/desc.png")" -gt 3 ] || fail "no description after the selection"
 click_in "$main" 70 141
-wait_lines "$WORK/record.txt" 1 || fail "Run did not start the game"
-expected=$(printf 'ZAP.EXE\t-w -lives 5\t%s' "$DISC/ARCADE/ZAPPER")
-[ "$(sed -n 1p "$WORK/record.txt")" = "$expected" ] ||
-    fail "the game reported '$(sed -n 1p "$WORK/record.txt")', not '$expected'"
+expect_record 1 "$(printf 'ZAP.EXE\t-w -lives 5\t%s' "$DISC/ARCADE/ZAPPER")" "Run"
 wait_no_window_named ZAP.EXE || fail "the demo game did not close"
 echo "PASS: Run starts the selected game from the disc with its parameters in its folder"
 
@@ -79,11 +76,9 @@ click_in "$main" 70 141
 notice=$(wait_window "Quorvia" 430 240) || fail "no hard-disk notice"
 [ "$(window_pos "$notice")" = "297 264" ] || fail "the notice at $(window_pos "$notice"), not over the main screen"
 click_in "$notice" 129 191
-wait_lines "$WORK/record.txt" 2 || fail "OK did not start the game"
 copy=$HDD/QUORVIA/BOARD/MAHJONG
 expected=$(printf 'MAHJONG.EXE\t/tiles\t%s' "$copy")
-[ "$(sed -n 2p "$WORK/record.txt")" = "$expected" ] ||
-    fail "the game reported '$(sed -n 2p "$WORK/record.txt")', not '$expected'"
+expect_record 2 "$expected" "OK"
 for f in QAR.TXT MAHJONG.EXE DATA/TILES.DAT; do
     cmp -s "$WORK/D/BOARD/MAHJONG/$f" "$copy/$f" || fail "$f is not in the copy"
 done
@@ -95,8 +90,7 @@ echo "PASS: the hard-disk notice copies the game and starts it from the copy"
 
 # The next Run starts the copy at once, without the notice.
 click_in "$main" 70 141
-wait_lines "$WORK/record.txt" 3 || fail "the second Run did not start the game"
-[ "$(sed -n 3p "$WORK/record.txt")" = "$expected" ] || fail "the second Run reported '$(sed -n 3p "$WORK/record.txt")'"
+expect_record 3 "$expected" "the second Run"
 sleep 0.3
 has_window 430 240 && fail "the notice came up again for a game with a copy"
 wait_no_window_named MAHJONG.EXE || fail "the demo game did not close"

@@ -33,10 +33,7 @@ browser=$(wait_window_named "'Zapper' folder contents") || fail "no file browser
 move_in "$browser" 40 40
 xdotool type --delay 20 "ZAP.EXE"
 xdotool key Return
-wait_lines "$WORK/record.txt" 1 || fail "the picked program was not started"
-expected=$(printf 'ZAP.EXE\t\t%s' "$DISC/ARCADE/ZAPPER")
-[ "$(sed -n 1p "$WORK/record.txt")" = "$expected" ] ||
-    fail "the game reported '$(sed -n 1p "$WORK/record.txt")', not '$expected'"
+expect_record 1 "$(printf 'ZAP.EXE\t\t%s' "$DISC/ARCADE/ZAPPER")" "the picked program"
 wait_no_window_named ZAP.EXE || fail "the demo game did not close"
 echo "PASS: View opens the game's folder and starts the picked program"
 

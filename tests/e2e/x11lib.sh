@@ -123,6 +123,16 @@ wait_lines() {
 }
 
 # Waits until no visible window has the given exact title.
+# Waits for the N-th start that the demo game wrote to $WORK/record.txt and
+# compares it with EXPECTED ("PROGRAM<tab>COMMAND LINE<tab>FOLDER"); WHAT
+# names the step in the failure.
+expect_record() {
+    local n=$1 expected=$2 what=$3 got
+    wait_lines "$WORK/record.txt" "$n" || fail "$what did not start the game"
+    got=$(sed -n "${n}p" "$WORK/record.txt")
+    [ "$got" = "$expected" ] || fail "$what: the game reported '$got', not '$expected'"
+}
+
 wait_no_window_named() {
     for _ in $(seq 200); do
         xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
