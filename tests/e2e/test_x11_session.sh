@@ -97,10 +97,6 @@ wait_no_window_named MAHJONG.EXE || fail "the demo game did not close"
 echo "PASS: the next Run starts the copy without the notice"
 
 # Exit through the exit dialog ends the program with status 0.
-click_in "$main" 70 322
-exitdlg=$(wait_window "Quorvia" 430 240) || fail "no exit dialog"
-click_in "$exitdlg" 295 191
-status=$(wait_exit)
-[ "$status" = 0 ] || fail "Exit ended the program with status $status"
+exit_through_dialog "$main" "at the end of the session"
 echo "PASS: Exit through the exit dialog ends the program with status 0"
 echo "6 passed, 0 failed"

@@ -36,11 +36,22 @@ fail() {
 # size; prints its id. (A window without a title of its own carries the
 # program's name.)
 wait_window() {
-    local title=$1 width=$2 height=$3 id w h
+    wait_window_where has_title_and_size "$1" "$2" "$3"
+}
+
+has_title_and_size() {
+    local title=$1 width=$2 height=$3 id=$4 w h
+    read -r w h < <(xwininfo -id "$id" | awk '/Width:/{w=$2}/Height:/{h=$2}END{print w, h}')
+    [ "$w" = "$width" ] && [ "$h" = "$height" ] && [ "$(xdotool getwindowname "$id")" = "$title" ]
+}
+
+# Waits for a visible window of the program for which the command given,
+# with the window's id added, succeeds; prints its id.
+wait_window_where() {
+    local id
     for _ in $(seq 200); do
         for id in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
-            read -r w h < <(xwininfo -id "$id" | awk '/Width:/{w=$2}/Height:/{h=$2}END{print w, h}')
-            if [ "$w" = "$width" ] && [ "$h" = "$height" ] && [ "$(xdotool getwindowname "$id")" = "$title" ]; then
+            if "$@" "$id"; then
                 sleep 0.2  # let the program finish showing it before it is used
                 echo "$id"
                 return 0
@@ -186,16 +197,20 @@ has_window() {
 # Waits for a visible window of the program with the given exact title, of
 # any size; prints its id.
 wait_window_named() {
-    local id
-    for _ in $(seq 200); do
-        for id in $(xdotool search --onlyvisible --pid "$APP_PID" 2>/dev/null); do
-            if [ "$(xdotool getwindowname "$id")" = "$1" ]; then
-                sleep 0.2
-                echo "$id"
-                return 0
-            fi
-        done
-        sleep 0.05
-    done
-    return 1
+    wait_window_where has_title "$1"
+}
+
+has_title() {
+    [ "$(xdotool getwindowname "$2")" = "$1" ]
+}
+
+# Exit on the main screen, then Exit in the exit dialog: the program must end
+# with status 0. WHEN says in what state, for the failure.
+exit_through_dialog() {
+    local main=$1 when=$2 dialog status
+    click_in "$main" 70 322
+    dialog=$(wait_window "Quorvia" 430 240) || fail "no exit dialog $when"
+    click_in "$dialog" 295 191
+    status=$(wait_exit)
+    [ "$status" = 0 ] || fail "Exit $when ended the program with status $status"
 }
