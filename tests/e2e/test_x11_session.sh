@@ -22,10 +22,7 @@ chmod a-w "$WORK/D/BOARD/MAHJONG/DATA/TILES.DAT"
 DISC=$(real_dir "$WORK/D")
 HDD=$(real_dir "$WORK/C")
 
-export QUORVIA_DEMO_RECORD=$WORK/record.txt QUORVIA_DEMO_EXIT_AFTER_MS=800
-QUORVIA_DRIVES="C=$WORK/C;D=$WORK/D" "$WORK/C/QUORVIA/quorvia" &
-APP_PID=$!
-main=$(wait_window "Quorvia" 640 480) || fail "no main screen"
+start_menu
 
 # Hovering the arcade button shows its highlight picture and its hint.
 grab "$main" 33 381 93 33 "$WORK/before.png"

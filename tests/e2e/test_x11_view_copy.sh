@@ -17,10 +17,7 @@ printf 'Read me\r\n' >"$WORK/D/ARCADE/ZAPPER/README.TXT"
 DISC=$(real_dir "$WORK/D")
 HDD=$(real_dir "$WORK/C")
 
-export QUORVIA_DEMO_RECORD=$WORK/record.txt QUORVIA_DEMO_EXIT_AFTER_MS=800
-QUORVIA_DRIVES="C=$WORK/C;D=$WORK/D" "$WORK/C/QUORVIA/quorvia" &
-APP_PID=$!
-main=$(wait_window "Quorvia" 640 480) || fail "no main screen"
+start_menu
 click_in "$main" 75 395
 sleep 0.3
 click_in "$main" 220 96

@@ -214,3 +214,13 @@ exit_through_dialog() {
     status=$(wait_exit)
     [ "$status" = 0 ] || fail "Exit $when ended the program with status $status"
 }
+
+# Starts the program from the fixture's program folder, C: and D: on the
+# fixture, with the demo game writing each start to $WORK/record.txt and
+# ending by itself; sets APP_PID and main (the main screen's window).
+start_menu() {
+    export QUORVIA_DEMO_RECORD=$WORK/record.txt QUORVIA_DEMO_EXIT_AFTER_MS=800
+    QUORVIA_DRIVES="C=$WORK/C;D=$WORK/D" "$WORK/C/QUORVIA/quorvia" &
+    APP_PID=$!
+    main=$(wait_window "Quorvia" 640 480) || fail "no main screen"
+}
