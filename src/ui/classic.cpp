@@ -8,11 +8,15 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QTreeView>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -259,6 +263,16 @@ bool CommonDialog::ShowOpen(QWidget *owner)
     if (const std::optional<std::string> host = platform::toHostPath(toStd(InitDir)))
         dialog.setDirectory(fromStd(*host));
     applyDosFilter(dialog, Filter, FilterIndex);
+    // Wide enough for the size, type and date columns to show whole; the
+    // name takes what is left.
+    dialog.resize(std::max(dialog.width(), 720), std::max(dialog.height(), 420));
+    if (auto *view = dialog.findChild<QTreeView *>()) {
+        QHeaderView *header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     const QString picked = fromStd(platform::toDosPath(toStd(dialog.selectedFiles().constFirst())));
