@@ -8,6 +8,7 @@
 #include "startup/boundary.h"
 #include "startup/modMain.h"
 #include "ui/layout.h"
+#include "ui/panes.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -21,26 +22,6 @@ const QString kRollover = QStringLiteral("ROLLOVER.WAV");
 const QString kClick = QStringLiteral("BUTCLICK.WAV");
 
 QPixmap art(const QString &name) { return assets::picture(QStringLiteral("frmSave"), name); }
-
-void paintGreenOnBlack(QWidget *w)
-{
-    QPalette palette = w->palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Base, Qt::black);
-        palette.setColor(group, QPalette::Window, Qt::black);
-        palette.setColor(group, QPalette::Button, Qt::black);
-        palette.setColor(group, QPalette::Text, QColor(0x00, 0xFF, 0x00));
-        palette.setColor(group, QPalette::WindowText, QColor(0x00, 0xFF, 0x00));
-        palette.setColor(group, QPalette::ButtonText, QColor(0x00, 0xFF, 0x00));
-        palette.setColor(group, QPalette::Highlight, QColor(0x00, 0x80, 0x00));
-        palette.setColor(group, QPalette::HighlightedText, Qt::black);
-    }
-    w->setPalette(palette);
-    // Liberation Sans stands in for MS Sans Serif.
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    w->setFont(font);
-}
 
 // True when the text begins with a drive root ("C:\") of a drive the table
 // has.
@@ -70,18 +51,19 @@ frmSave::frmSave()
     txtFolderPath->setObjectName(QStringLiteral("txtFolderPath"));
     txtFolderPath->setGeometry(ui::qrect(L::txtFolderPath));
     txtFolderPath->setFrame(false);
-    paintGreenOnBlack(txtFolderPath);
+    ui::paintGreenOnBlack(txtFolderPath);
 
     dirSave = new ui::FolderList(this);
     dirSave->setObjectName(QStringLiteral("dirSave"));
     dirSave->setGeometry(ui::qrect(L::dirSave));
     dirSave->setFrameShape(QFrame::NoFrame);
-    paintGreenOnBlack(dirSave);
+    ui::paintGreenOnBlack(dirSave);
+    ui::darkScrollBar(dirSave);
 
     drvSave = new ui::DriveList(this);
     drvSave->setObjectName(QStringLiteral("drvSave"));
     drvSave->setGeometry(ui::qrect(L::drvSave));
-    paintGreenOnBlack(drvSave);
+    ui::paintGreenOnBlack(drvSave);
     // The drive list has no pointer reactions: movement over it must not
     // reach the window's background either.
     drvSave->setAttribute(Qt::WA_NoMousePropagation);

@@ -11,6 +11,7 @@
 #include "startup/boundary.h"
 #include "startup/modMain.h"
 #include "ui/layout.h"
+#include "ui/panes.h"
 #include "ui/window.h"
 
 #include <QCloseEvent>
@@ -34,40 +35,6 @@ namespace {
 const QString kRollover = QStringLiteral("ROLLOVER.WAV");
 const QString kClick = QStringLiteral("BUTCLICK.WAV");
 
-QFont paneFont()
-{
-    // Liberation Sans stands in for Arial.
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSizeF(8.25);
-    return font;
-}
-
-void paintGreenOnBlack(QWidget *w)
-{
-    QPalette palette = w->palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        palette.setColor(group, QPalette::Base, Qt::black);
-        palette.setColor(group, QPalette::Window, Qt::black);
-        palette.setColor(group, QPalette::Text, QColor(0x00, 0xFF, 0x00));
-        palette.setColor(group, QPalette::WindowText, QColor(0x00, 0xFF, 0x00));
-        palette.setColor(group, QPalette::Highlight, QColor(0x00, 0x80, 0x00));
-        palette.setColor(group, QPalette::HighlightedText, Qt::black);
-    }
-    w->setPalette(palette);
-    w->setFont(paneFont());
-}
-
-// Scroll bars in the panes' colours, so that they do not glare on the dark
-// screen.
-const char *const kScrollBarStyle =
-    "QScrollBar:vertical { background: #0c140c; width: 14px; margin: 14px 0 14px 0; border-left: 1px solid #2a3a2a; }"
-    "QScrollBar::handle:vertical { background: #1d5c1d; border: 1px solid #39a839; border-radius: 3px; min-height: 20px; }"
-    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { background: #142414; height: 14px;"
-    " subcontrol-origin: margin; border-left: 1px solid #2a3a2a; }"
-    "QScrollBar::add-line:vertical { subcontrol-position: bottom; }"
-    "QScrollBar::sub-line:vertical { subcontrol-position: top; }"
-    "QScrollBar::up-arrow:vertical, QScrollBar::down-arrow:vertical { width: 6px; height: 6px; background: #39a839; }"
-    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
 } // namespace
 
 frmGames::frmGames()
@@ -141,11 +108,7 @@ frmGames::frmGames()
     lblStatus->setAlignment(Qt::AlignCenter);
     lblStatus->setWordWrap(true);  // a long hint takes the strip's second line
     {
-        // Liberation Sans stands in for MS Sans Serif.
-        QFont font(QStringLiteral("Liberation Sans"));
-        font.setPointSizeF(8.25);
-        font.setBold(true);
-        lblStatus->setFont(font);
+        lblStatus->setFont(ui::paneFont(true));
         QPalette palette = lblStatus->palette();
         palette.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0x00));
         lblStatus->setPalette(palette);
@@ -161,8 +124,8 @@ frmGames::frmGames()
     lstGameListing->setSelectionMode(QAbstractItemView::SingleSelection);
     lstGameListing->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstGameListing->setUniformItemSizes(true);
-    paintGreenOnBlack(lstGameListing);
-    lstGameListing->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBarStyle));
+    ui::paintGreenOnBlack(lstGameListing);
+    ui::darkScrollBar(lstGameListing);
 
     txtDesc = new QPlainTextEdit(this);
     txtDesc->setObjectName(QStringLiteral("txtDesc"));
@@ -173,8 +136,8 @@ frmGames::frmGames()
     txtDesc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtDesc->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtDesc->viewport()->setCursor(Qt::ArrowCursor);
-    paintGreenOnBlack(txtDesc);
-    txtDesc->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kScrollBarStyle));
+    ui::paintGreenOnBlack(txtDesc);
+    ui::darkScrollBar(txtDesc);
 
     setTabOrder(lstGameListing, txtDesc);
 
