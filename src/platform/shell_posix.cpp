@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPointer>
@@ -418,6 +420,10 @@ void playWave(const std::string &path)
         QApplication::beep();
         return;
     }
+    // Without a sound device there is nothing to play, and the player would
+    // only warn on standard error at every button.
+    if (QMediaDevices::audioOutputs().isEmpty())
+        return;
     QSoundEffect *player = soundPlayer();
     player->stop();
     player->setSource(QUrl::fromLocalFile(toQ(*host)));
