@@ -47,7 +47,6 @@ Preload::Preload(const QString &form) : mState(std::make_shared<State>())
         mState->names << stem;
         mState->waiting.emplace(stem, mState->decoded[std::size_t(i)].get_future());
     }
-    gPreload = mState.get();
     // The thread touches only the names and the promises; QImage and the
     // resources may be read from any thread.
     mThread = std::thread([state = mState] {
@@ -59,6 +58,7 @@ Preload::Preload(const QString &form) : mState(std::make_shared<State>())
             state->decoded[std::size_t(i)].set_value(std::move(image));
         }
     });
+    gPreload = mState.get();
 }
 
 Preload::~Preload()
