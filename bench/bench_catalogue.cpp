@@ -1,6 +1,7 @@
 // Reading all names of a full catalogue file (32,767 records), against the
 // least work that gives the same list: one read of the file and a trimmed
 // Latin-1 string per name field.
+#include "common.h"
 #include "catalogue/catalogue.h"
 #include "platform/drives.h"
 
@@ -58,12 +59,6 @@ QStringList baseline(const QString &hostPath)
     return names;
 }
 
-double median(std::vector<qint64> times)
-{
-    std::sort(times.begin(), times.end());
-    return double(times[times.size() / 2]);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -112,6 +107,6 @@ int main(int argc, char **argv)
     if (sink != qsizetype(2) * (rounds + 2) * reads * catalogue::maxRecords)
         return 1;
 
-    std::printf("catalogue names: ratio %.2f (goal < 1.5)\n", median(ours) / median(least));
+    std::printf("catalogue names: ratio %.2f (goal < 1.5)\n", bench::median(ours) / bench::median(least));
     return 0;
 }

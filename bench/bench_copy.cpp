@@ -1,5 +1,6 @@
 // copyFiles against cp: a 200 MB game folder of 40 files, copied by each in
 // turn within the same run; prints the ratio of the median times.
+#include "common.h"
 #include "copy/frmSave.h"
 #include "dialogs/frmCD.h"
 #include "platform/drives.h"
@@ -21,12 +22,6 @@ namespace {
 constexpr int kFiles = 40;
 constexpr qint64 kFileSize = 5 * 1024 * 1024;  // 40 x 5 MB = 200 MB
 constexpr int kRounds = 5;
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 } // namespace
 
 int main(int argc, char **argv)
@@ -102,7 +97,7 @@ int main(int argc, char **argv)
         }
     }
 
-    const double ratio = median(copyTimes) / median(cpTimes);
+    const double ratio = bench::median(copyTimes) / bench::median(cpTimes);
     std::printf("copyFiles: ratio %.2f (goal < 1.1)\n", ratio);
     qunsetenv("QUORVIA_DRIVES");
     return 0;

@@ -1,7 +1,7 @@
 // A category click on a full catalogue (32,767 records) until the list is
 // filled, against a bare list widget filled with the same names read in one
 // call: the least work that shows the same list.
-#include "full_catalogue.h"
+#include "common.h"
 #include "mainscreen/frmGames.h"
 #include "platform/drives.h"
 #include "platform/testing.h"
@@ -40,12 +40,6 @@ void fillBaseline(QListWidget &list, const QString &hostPath)
     }
     list.clear();
     list.addItems(names);
-}
-
-double median(std::vector<qint64> v)
-{
-    std::sort(v.begin(), v.end());
-    return double(v[v.size() / 2]);
 }
 
 } // namespace
@@ -95,6 +89,6 @@ int main(int argc, char **argv)
             least.push_back(b);
         }
     }
-    std::printf("category listing: ratio %.2f (goal < 1.5)\n", median(ours) / median(least));
+    std::printf("category listing: ratio %.2f (goal < 1.5)\n", bench::median(ours) / bench::median(least));
     return 0;
 }

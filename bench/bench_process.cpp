@@ -7,7 +7,7 @@
 //                         names.
 // The two programs started are bench_child_menu and bench_child_bare, beside
 // this one. Runs on the display of the environment (bench/run.sh starts Xvfb).
-#include "full_catalogue.h"
+#include "common.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,12 +27,6 @@ using bench::kRecords;
 QString beside(const char *name)
 {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(name);
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // Starts a program and returns the first line it prints and the time from the
@@ -73,7 +67,7 @@ int startUp(const QProcessEnvironment &env)
         }
     }
     std::printf("start-up until painted: ratio %.2f (goal < 1.3)  [%.0f ms against %.0f ms]\n",
-                median(menu) / median(bare), median(menu), median(bare));
+                bench::median(menu) / bench::median(bare), bench::median(menu), bench::median(bare));
     return 0;
 }
 
@@ -109,7 +103,7 @@ int memory(QProcessEnvironment env, const QString &folder)
         bare.push_back(double(b));
     }
     std::printf("peak memory, 32,767 listed: ratio %.2f (goal < 1.3)  [%.0f MB against %.0f MB]\n",
-                median(menu) / median(bare), median(menu) / 1024, median(bare) / 1024);
+                bench::median(menu) / bench::median(bare), bench::median(menu) / 1024, bench::median(bare) / 1024);
     return 0;
 }
 

@@ -1,12 +1,25 @@
-// A catalogue file of the most records a catalogue holds (32,767), for the
-// benchmarks that list a whole category: "Game 1", "Game 2", ..., every third
-// one "- The Sequel".
+// What the benchmarks share: the median of their timed rounds, and a full
+// catalogue file to list.
 #pragma once
 
 #include <QByteArray>
 
+#include <algorithm>
+#include <vector>
+
 namespace bench {
 
+// The median of the rounds, as a double whatever the unit.
+template <typename T>
+double median(std::vector<T> rounds)
+{
+    std::sort(rounds.begin(), rounds.end());
+    return double(rounds[rounds.size() / 2]);
+}
+
+// A catalogue file of the most records a catalogue holds (32,767), for the
+// benchmarks that list a whole category: "Game 1", "Game 2", ..., every third
+// one "- The Sequel".
 constexpr int kRecords = 32767;
 
 inline QByteArray fullCatalogue()
