@@ -91,6 +91,10 @@ int memory(QProcessEnvironment env, const QString &folder)
         if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size())
             return 1;
     }
+    // The click of the category loads the sound player, as in the program.
+    const QString click = QCoreApplication::applicationDirPath() + QStringLiteral("/../BUTCLICK.WAV");
+    if (!QFile::copy(click, folder + QStringLiteral("/q/BUTCLICK.WAV")))
+        return 1;
     env.insert(QStringLiteral("QUORVIA_DRIVES"),
                env.value(QStringLiteral("QUORVIA_DRIVES")) + QStringLiteral(";Q=") + folder + QStringLiteral("/q"));
     std::vector<double> menu, bare;

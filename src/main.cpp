@@ -1,7 +1,9 @@
 #include "platform/fonts.h"
+#include "platform/shell.h"
 #include "startup/modMain.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -10,5 +12,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quorvia"));
     if (!modMain::Main())
         return 0;
+    // The sound player is loaded while the user looks at the main screen,
+    // not before it shows; a sound asked for sooner waits for it.
+    QTimer::singleShot(200, [] { platform::prepareSound(); });
     return app.exec();
 }

@@ -12,8 +12,9 @@
 //
 // OUT/D is the disc: rebuilt from scratch on every run, its files read-only
 // like a disc's. OUT/C is the hard disk: it holds the program folder
-// C:\QUORVIA with MENU, the catalogue files built by CATALOGUE_TOOL and the
-// two sounds of SOUNDS_FOLDER. Anything else on OUT/C (the copies that the
+// C:\QUORVIA with MENU (and the sound player module beside it, where the
+// system has one), the catalogue files built by CATALOGUE_TOOL and the two
+// sounds of SOUNDS_FOLDER. Anything else on OUT/C (the copies that the
 // menu made) is left alone.
 #include "catalogue/catalogue.h"
 
@@ -167,6 +168,9 @@ int main(int argc, char *argv[])
     makePath(programFolder);
     copyFile(menu, programFolder + QStringLiteral("/quorvia"),
              kExecutable | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    const QString soundModule = QFileInfo(menu).absolutePath() + QStringLiteral("/libquorvia_sound.so");
+    if (QFileInfo::exists(soundModule))
+        copyFile(soundModule, programFolder + QStringLiteral("/libquorvia_sound.so"), kReadOnly | QFileDevice::WriteOwner);
     for (const char *sound : {"BUTCLICK.WAV", "ROLLOVER.WAV"})
         copyFile(sounds + QLatin1Char('/') + QLatin1String(sound), programFolder + QLatin1Char('/') + QLatin1String(sound),
                  kReadOnly | QFileDevice::WriteOwner | QFileDevice::WriteUser);

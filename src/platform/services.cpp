@@ -26,6 +26,11 @@ void playWave(const std::string &path)
         system::playWave(path);
 }
 
+void prepareSound()
+{
+    system::prepareSound();
+}
+
 void messageBox(std::uintptr_t owner, const std::string &text, const std::string &title)
 {
     if (gMessageBox)

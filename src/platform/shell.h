@@ -18,6 +18,10 @@ int shellOpen(std::uintptr_t ownerWindow, const std::string &file, const std::st
 // A missing or unplayable file gives the system's default beep.
 void playWave(const std::string &path);
 
+// Gets the sound player ready on a thread of its own, so that the first sound
+// does not wait for it. Where the player needs no loading, it does nothing.
+void prepareSound();
+
 // A modal message box with an exclamation icon and one OK button.
 void messageBox(std::uintptr_t ownerWindow, const std::string &text, const std::string &title);
 

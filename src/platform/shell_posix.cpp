@@ -13,18 +13,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QAudioDevice>
-#include <QMediaDevices>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QWidget>
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +32,7 @@
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -340,18 +339,32 @@ bool isBareName(const std::string &file)
     return !hasDrive(file) && file.find_first_of("\\/") == std::string::npos;
 }
 
-QSoundEffect *soundPlayer()
+using PlayFunction = void (*)(const char *);
+
+// The sound player module: beside the executable, else wherever the system
+// finds libraries (the build folder, for the tests' programs). Loaded once,
+// by whichever thread asks first; the others wait for it. Null when it
+// cannot be loaded.
+PlayFunction soundModule()
 {
-    static QPointer<QSoundEffect> player;
-    if (!player) {
-        player = new QSoundEffect(QCoreApplication::instance());
-        // A file that turns out to be unplayable once loaded gives the beep.
-        QObject::connect(player, &QSoundEffect::statusChanged, player, [] {
-            if (player && player->status() == QSoundEffect::Error)
-                QApplication::beep();
-        });
-    }
-    return player;
+    static const PlayFunction play = []() -> PlayFunction {
+        constexpr const char *name = "libquorvia_sound.so";
+        std::error_code error;
+        const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+        void *handle = error ? nullptr : ::dlopen((exe.parent_path() / name).c_str(), RTLD_NOW | RTLD_LOCAL);
+        const std::string besideError = handle || error ? std::string() : std::string(::dlerror());
+        if (!handle)
+            handle = ::dlopen(name, RTLD_NOW | RTLD_LOCAL);
+        void *symbol = handle ? ::dlsym(handle, "quorvia_sound_play") : nullptr;
+        if (!symbol) {
+            const char *why = ::dlerror();
+            std::fprintf(stderr, "Quorvia: no sounds, the sound player cannot be loaded: %s\n",
+                         !besideError.empty() ? besideError.c_str() : why ? why : name);
+            return nullptr;
+        }
+        return reinterpret_cast<PlayFunction>(symbol);
+    }();
+    return play;
 }
 
 bool isWaveFile(const std::string &path)
@@ -420,14 +433,15 @@ void playWave(const std::string &path)
         QApplication::beep();
         return;
     }
-    // Without a sound device there is nothing to play, and the player would
-    // only warn on standard error at every button.
-    if (QMediaDevices::audioOutputs().isEmpty())
-        return;
-    QSoundEffect *player = soundPlayer();
-    player->stop();
-    player->setSource(QUrl::fromLocalFile(toQ(*host)));
-    player->play();
+    if (const PlayFunction play = soundModule())
+        play(host->c_str());
+    else
+        QApplication::beep();
+}
+
+void prepareSound()
+{
+    std::thread([] { soundModule(); }).detach();
 }
 
 void messageBox(std::uintptr_t ownerWindow, const std::string &text, const std::string &title)

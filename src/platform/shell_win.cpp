@@ -65,6 +65,9 @@ void playWave(const std::string &path)
         MessageBeep(MB_OK);  // no file can have that name: the default sound
 }
 
+// The system's own player is part of the system: nothing to load.
+void prepareSound() {}
+
 void messageBox(std::uintptr_t ownerWindow, const std::string &text, const std::string &title)
 {
     // Exclamation icon and one OK button (48).

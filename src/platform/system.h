@@ -9,6 +9,7 @@ namespace platform::system {
 
 int shellOpen(std::uintptr_t ownerWindow, const std::string &file, const std::string &parameters);
 void playWave(const std::string &path);
+void prepareSound();
 void messageBox(std::uintptr_t ownerWindow, const std::string &text, const std::string &title);
 void endProgram();
 

@@ -38,6 +38,15 @@ grab "$main" 349 22 232 28 "$WORK/status.png"
 [ "$(yellow_share "$WORK/status.png")" -gt 5 ] || fail "no hint in the status line on hover"
 echo "PASS: hover shows the highlight and the hint"
 
+# The sound player comes from the program folder, loaded once the menu runs.
+for _ in $(seq 40); do
+    grep -q "/QUORVIA/libquorvia_sound.so" "/proc/$APP_PID/maps" && break
+    sleep 0.05
+done
+grep -q "/QUORVIA/libquorvia_sound.so" "/proc/$APP_PID/maps" ||
+    fail "the sound player was not loaded from the program folder"
+echo "PASS: the sound player is loaded from the program folder"
+
 # A click lists the category and marks it.
 grab "$main" 167 90 195 242 "$WORK/list.png"
 [ "$(green_share "$WORK/list.png")" -eq 0 ] || fail "the list is not empty at start"

@@ -164,6 +164,9 @@ make_fixture() {
     touch "$WORK/D/PLAXOID.QAR"
     cp "$menu" "$WORK/C/QUORVIA/quorvia"
     cp "$sounds/BUTCLICK.WAV" "$sounds/ROLLOVER.WAV" "$WORK/C/QUORVIA/"
+    if [ -f "$(dirname "$menu")/libquorvia_sound.so" ]; then
+        cp "$(dirname "$menu")/libquorvia_sound.so" "$WORK/C/QUORVIA/"
+    fi
     while IFS=$'\t' read -r cat name folder program params flag; do
         mkdir -p "$WORK/D/$cat/$folder"
         printf '%s\r\nA game of the test disc.\r\n' "$name" >"$WORK/D/$cat/$folder/QAR.TXT"
