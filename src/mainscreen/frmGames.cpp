@@ -39,10 +39,6 @@ const QString kClick = QStringLiteral("BUTCLICK.WAV");
 
 frmGames::frmGames()
 {
-    // The pictures are decoded on a second thread while the controls are
-    // built, and put in place at the end.
-    assets::Preload preload(QStringLiteral("frmGames"));
-    std::vector<std::pair<ui::Picture *, QString>> pictures;
 
     setWindowTitle(QStringLiteral("Quorvia"));
     setWindowIcon(assets::windowIcon());
@@ -51,11 +47,10 @@ frmGames::frmGames()
     setFixedSize(layout::games::width, layout::games::height);
     setMouseTracking(true);
 
-    auto picture = [this, &pictures](const char *stem, const char *kind, const layout::Rect &r) {
+    auto picture = [this](const char *stem, const char *kind, const layout::Rect &r) {
         const QString name = QStringLiteral("img%1%2").arg(QLatin1String(stem), QLatin1String(kind));
-        auto *p = new ui::Picture(this, ui::qrect(r), QPixmap());
+        auto *p = new ui::Picture(this, ui::qrect(r), assets::picture(QStringLiteral("frmGames"), name));
         p->setObjectName(name);
-        pictures.emplace_back(p, name);
         return p;
     };
     auto hotArea = [this](const char *stem, const layout::Rect &r) {
@@ -199,8 +194,6 @@ frmGames::frmGames()
     connect(lbl3D, &ui::HotArea::click, this, &frmGames::lbl3D_Click);
 
     mBackground = assets::picture(QStringLiteral("frmGames"), QStringLiteral("background"));
-    for (const auto &[p, name] : pictures)
-        p->setPixmap(assets::picture(QStringLiteral("frmGames"), name));
 }
 
 void frmGames::closeEvent(QCloseEvent *event)

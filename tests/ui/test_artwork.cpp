@@ -1,13 +1,16 @@
 // The compiled-in artwork and the sound files: every picture a window asks
-// for exists at the size of its place, on one 256-colour palette per window;
+// for exists at the size of its place, on one 256-colour palette per window,
+// drawn from where it lies in the resources;
 // a highlight differs from what lies beneath it only in its word; the cursor,
 // the icon and the two wave files are what the program relies on.
 
 #include "assets/assets.h"
+#include "assets/screenimage.h"
 #include "ui/layout.h"
 
 #include <QFile>
 #include <QImage>
+#include <QResource>
 #include <QSet>
 #include <QtEndian>
 #include <QtTest>
@@ -16,11 +19,19 @@ namespace {
 
 QRect qrect(const layout::Rect &r) { return QRect(r.x, r.y, r.w, r.h); }
 
-// The stored picture itself, with its palette (QPixmap would convert it).
+// The stored picture itself, as the resources hold it.
 QImage stored(const QString &form, const QString &name)
 {
-    (void)assets::picture(form, name);   // registers the resources
-    return QImage(QStringLiteral(":/art/%1/%2.png").arg(form, name));
+    return assets::image(form + QLatin1Char('/') + name);
+}
+
+QSet<QRgb> coloursOf(const QImage &image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            colours.insert(image.pixel(x, y));
+    return colours;
 }
 
 struct Expected {
@@ -146,8 +157,9 @@ private slots:
     void highlightChangesOnlyTheWord();
     void pressedLookCoversThePlate_data();
     void pressedLookCoversThePlate();
-    void preloadGivesTheSamePictures_data();
-    void preloadGivesTheSamePictures();
+    void damagedPicturesAreRefused_data();
+    void damagedPicturesAreRefused();
+    void misalignedPictureIsCopied();
     void handCursor();
     void windowIcon();
     void sounds_data();
@@ -163,8 +175,10 @@ void TestArtwork::pictures_data()
         QTest::addRow("%s/%s", qPrintable(e.form), qPrintable(e.name)) << e.form << e.name << e.rect.size();
 }
 
-// Exists through the artwork API at its exact size, stored as 8-bit indexed
-// on its window's palette (the background's colour table).
+// Exists through the artwork API at its exact size, is the generator's
+// 8-bit picture pixel for pixel, uses only its window's palette (the
+// background's colour table) and is drawn from where it lies in the
+// resources.
 void TestArtwork::pictures()
 {
     QFETCH(QString, form);
@@ -175,57 +189,62 @@ void TestArtwork::pictures()
     QCOMPARE(pixmap.size(), size);
 
     const QImage image = stored(form, name);
-    QCOMPARE(image.format(), QImage::Format_Indexed8);
-    QVERIFY(image.colorCount() <= 256);
-    const QImage background = stored(form, QStringLiteral("background"));
-    const QList<QRgb> table = background.colorTable();
+    const QImage generated(QStringLiteral(QUORVIA_ART_DIR "/%1/%2.png").arg(form, name));
+    QCOMPARE(generated.format(), QImage::Format_Indexed8);
+    QCOMPARE(image.convertToFormat(QImage::Format_RGB32), generated.convertToFormat(QImage::Format_RGB32));
+    const QList<QRgb> table = QImage(QStringLiteral(QUORVIA_ART_DIR "/%1/background.png").arg(form)).colorTable();
+    QVERIFY(!table.isEmpty() && table.size() <= 256);
     const QSet<QRgb> palette(table.cbegin(), table.cend());
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (!palette.contains(image.pixel(x, y)))
                 QFAIL(qPrintable(QStringLiteral("colour off the window's palette at %1,%2").arg(x).arg(y)));
+
+    const QResource resource(QStringLiteral(":/art/%1/%2.px").arg(form, name));
+    QCOMPARE(image.constBits(), resource.data() + screenimage::kHeaderSize);
 }
 
-void TestArtwork::preloadGivesTheSamePictures_data()
+void TestArtwork::damagedPicturesAreRefused_data()
 {
-    QTest::addColumn<QString>("form");
-    QSet<QString> forms;
-    for (const Expected &e : expectedPictures())
-        if (!forms.contains(e.form)) {
-            forms.insert(e.form);
-            QTest::newRow(qPrintable(e.form)) << e.form;
-        }
+    QTest::addColumn<QByteArray>("data");
+    const QByteArray good = screenimage::encode(QImage(QSize(3, 2), QImage::Format_RGB32));
+    auto withWord = [&](int at, quint32 value) {
+        QByteArray d = good;
+        std::memcpy(d.data() + at, &value, 4);
+        return d;
+    };
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("header only") << good.left(screenimage::kHeaderSize);
+    QTest::newRow("one byte short") << good.chopped(1);
+    QTest::newRow("one byte over") << good + '\0';
+    QTest::newRow("other magic") << QByteArray("QPX2") + good.mid(4);
+    QTest::newRow("zero width") << withWord(4, 0);
+    QTest::newRow("huge height") << withWord(8, 0x40000000u);
+    QTest::newRow("8-bit format") << withWord(12, quint32(QImage::Format_Indexed8));
 }
 
-// A window that decodes its pictures ahead, on a second thread, gets every
-// picture pixel for pixel as a direct load gives it, each once; a second
-// request, or one after the preload has ended, loads it directly.
-void TestArtwork::preloadGivesTheSamePictures()
+// Anything but a whole picture gives a null image, never a read past the data.
+void TestArtwork::damagedPicturesAreRefused()
 {
-    QFETCH(QString, form);
-    QStringList names;
-    for (const Expected &e : expectedPictures())
-        if (e.form == form)
-            names << e.name;
-    QList<QImage> direct;
-    for (const QString &name : names)
-        direct << assets::picture(form, name).toImage();
+    QFETCH(QByteArray, data);
+    QVERIFY(screenimage::decode(reinterpret_cast<const uchar *>(data.constData()), data.size()).isNull());
+}
 
-    QList<QImage> preloaded, again;
-    {
-        assets::Preload preload(form);
-        for (const QString &name : names)
-            preloaded << assets::picture(form, name).toImage();
-        for (const QString &name : names)
-            again << assets::picture(form, name).toImage();
-    }
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QImage expected = direct[i].convertToFormat(QImage::Format_ARGB32);
-        QVERIFY2(preloaded[i].convertToFormat(QImage::Format_ARGB32) == expected, qPrintable(names[i]));
-        QVERIFY2(again[i].convertToFormat(QImage::Format_ARGB32) == expected, qPrintable(names[i]));
-    }
-    QCOMPARE(assets::picture(form, names.first()).toImage().convertToFormat(QImage::Format_ARGB32),
-             direct.first().convertToFormat(QImage::Format_ARGB32));
+// Rows that do not lie on a 4-byte boundary are copied, not used in place.
+void TestArtwork::misalignedPictureIsCopied()
+{
+    QImage source(QSize(5, 3), QImage::Format_RGB32);
+    source.fill(qRgb(10, 200, 30));
+    source.setPixel(4, 2, qRgb(1, 2, 3));
+    const QByteArray encoded = screenimage::encode(source);
+    QByteArray buffer(encoded.size() + 8, '\0');
+    const quintptr base = reinterpret_cast<quintptr>(buffer.constData());
+    const int offset = int((4 - base % 4) % 4) + 1;  // one byte past a 4-byte boundary
+    std::memcpy(buffer.data() + offset, encoded.constData(), encoded.size());
+    const uchar *at = reinterpret_cast<const uchar *>(buffer.constData()) + offset;
+    const QImage image = screenimage::decode(at, encoded.size());
+    QCOMPARE(image, source);
+    QVERIFY(image.constBits() != at + screenimage::kHeaderSize);
 }
 
 void TestArtwork::highlightChangesOnlyTheWord_data()
@@ -298,7 +317,7 @@ void TestArtwork::handCursor()
 {
     const QCursor cursor = assets::handCursor();
     QCOMPARE(cursor.hotSpot(), QPoint(6, 0));
-    const QImage hand(QStringLiteral(":/art/hand.png"));
+    const QImage hand = assets::image(QStringLiteral("hand"));
     QCOMPARE(hand.size(), QSize(32, 32));
     QSet<QRgb> colours;
     for (int y = 0; y < 32; ++y)
@@ -318,10 +337,9 @@ void TestArtwork::handCursor()
 
 void TestArtwork::windowIcon()
 {
-    const QImage icon(QStringLiteral(":/art/icon.png"));
+    const QImage icon = assets::image(QStringLiteral("icon"));
     QCOMPARE(icon.size(), QSize(32, 32));
-    QVERIFY(icon.format() == QImage::Format_Indexed8 || icon.format() == QImage::Format_Mono);
-    QVERIFY(icon.colorCount() <= 16);
+    QVERIFY(coloursOf(icon).size() <= 16);
     QVERIFY(!assets::windowIcon().isNull());
 }
 

@@ -1,7 +1,8 @@
 // quorvia_artgen: draws every picture of the program, the cursor and the
-// icon, reduces each window to its own 256-colour palette, and writes the
-// PNG files with a resource list (art.qrc) for the build; also synthesises
-// the two sound files. Usage:
+// icon, reduces each window to its own 256-colour palette, and writes each
+// picture twice: screen-ready (.px, see assets/screenimage.h) for the
+// resource list (art.qrc) of the build, and as a PNG file to look at and to
+// compare screenshots with. Also synthesises the two sound files. Usage:
 //   quorvia_artgen --out DIR [--sounds DIR] [--preview DIR]
 // --preview writes each window with all Light pictures shown and with all
 // Indent pictures shown, as a user would see them, for looking at.
@@ -9,6 +10,8 @@
 #include "palette.h"
 #include "sounds.h"
 #include "windows.h"
+
+#include "assets/screenimage.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,6 +37,18 @@ void save(const QImage &image, const QString &path)
     QDir().mkpath(QFileInfo(path).path());
     if (!image.save(path, "PNG"))
         throw std::runtime_error(qPrintable(QStringLiteral("cannot write %1").arg(path)));
+}
+
+// Writes DIR/STEM.png and the screen-ready DIR/STEM.px; returns "STEM.px",
+// the resource's name.
+QString savePicture(const QImage &image, const QString &out, const QString &stem)
+{
+    save(image, out + QLatin1Char('/') + stem + QStringLiteral(".png"));
+    QFile file(out + QLatin1Char('/') + stem + QStringLiteral(".px"));
+    const QByteArray data = screenimage::encode(image);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
+        throw std::runtime_error(qPrintable(QStringLiteral("cannot write %1").arg(file.fileName())));
+    return stem + QStringLiteral(".px");
 }
 
 // The Light picture must show its base unchanged but for the word: its
@@ -77,8 +92,7 @@ QStringList process(const Window &w, const QString &out, const QString &preview)
     QHash<QString, Quantised> done;
     done.insert(QStringLiteral("background"),
                 {w.background.rect(), w.background, q.quantise(w.background, w.ditherMask)});
-    QStringList files{w.form + QStringLiteral("/background.png")};
-    save(done[QStringLiteral("background")].indexed, out + QLatin1Char('/') + files.last());
+    QStringList files{savePicture(done[QStringLiteral("background")].indexed, out, w.form + QStringLiteral("/background"))};
     for (const Picture &pic : w.pictures) {
         const Quantised &base = done[pic.base];
         const QRect inBase = pic.rect.translated(-base.rect.topLeft());
@@ -89,8 +103,7 @@ QStringList process(const Window &w, const QString &out, const QString &preview)
         if (pic.light)
             checkLight(pic, indexed, baseIndexed);
         done.insert(pic.name, {pic.rect, pic.full, indexed});
-        files << w.form + QLatin1Char('/') + pic.name + QStringLiteral(".png");
-        save(indexed, out + QLatin1Char('/') + files.last());
+        files << savePicture(indexed, out, w.form + QLatin1Char('/') + pic.name);
     }
 
     if (!preview.isEmpty()) {
@@ -135,9 +148,8 @@ int main(int argc, char **argv)
         QStringList files;
         for (Window (*make)() : {gamesWindow, cdWindow, hddWindow, exitWindow, saveWindow})
             files += process(make(), out, preview);
-        save(handCursor(), out + QStringLiteral("/hand.png"));
-        save(windowIcon(), out + QStringLiteral("/icon.png"));
-        files << QStringLiteral("hand.png") << QStringLiteral("icon.png");
+        files << savePicture(handCursor(), out, QStringLiteral("hand"))
+              << savePicture(windowIcon(), out, QStringLiteral("icon"));
         if (!preview.isEmpty()) {
             save(handCursor().scaled(256, 256), preview + QStringLiteral("/hand-x8.png"));
             save(windowIcon().scaled(256, 256), preview + QStringLiteral("/icon-x8.png"));
