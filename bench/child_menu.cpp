@@ -9,6 +9,7 @@
 #include "platform/shell.h"
 #include "probe.h"
 #include "startup/modMain.h"
+#include "ui/panes.h"
 #include "ui/window.h"
 
 #include <QListWidget>
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
     platform::prepareFonts();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvia"));
+    const ui::FontWarmUp fonts;
     probe::FirstPaint painted([&](QWidget *) {
         if (mode == "start") {
             probe::report("painted");

@@ -1,6 +1,7 @@
 #include "platform/fonts.h"
 #include "platform/shell.h"
 #include "startup/modMain.h"
+#include "ui/panes.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     platform::prepareFonts();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvia"));
+    const ui::FontWarmUp fonts;
     if (!modMain::Main())
         return 0;
     // The sound player is loaded while the user looks at the main screen,

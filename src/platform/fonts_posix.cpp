@@ -1,7 +1,10 @@
 // Fontconfig reads its configuration files and font caches on first use,
 // which takes a good part of the start-up. FcInit loads them into the
-// process-wide default configuration; it is safe from any thread, and a
-// second caller that comes while it runs simply waits for or reuses it.
+// process-wide default configuration. It is safe from any thread; a caller
+// that comes while another is still loading loads a copy of its own and
+// keeps whichever was installed first, so the time saved depends on the
+// thread finishing first: it has the whole connection to the display for
+// that, long before the first text is laid out.
 #include "fonts.h"
 
 #include <fontconfig/fontconfig.h>

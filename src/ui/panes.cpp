@@ -2,6 +2,9 @@
 
 #include <QAbstractScrollArea>
 #include <QCoreApplication>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
@@ -69,6 +72,20 @@ public:
 };
 
 } // namespace
+
+FontWarmUp::FontWarmUp()
+    : mThread([] {
+          QFontDatabase::families();
+          QFontMetrics(QGuiApplication::font()).height();
+          QFontMetrics(paneFont()).height();
+      })
+{
+}
+
+FontWarmUp::~FontWarmUp()
+{
+    mThread.join();
+}
 
 QFont paneFont(bool bold)
 {
