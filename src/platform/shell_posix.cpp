@@ -342,7 +342,7 @@ bool isBareName(const std::string &file)
 using PlayFunction = void (*)(const char *);
 
 // The sound player module: beside the executable, else wherever the system
-// finds libraries (the build folder, for the tests' programs). Loaded once,
+// finds libraries (LD_LIBRARY_PATH, the system's folders). Loaded once,
 // by whichever thread asks first; the others wait for it. Null when it
 // cannot be loaded.
 PlayFunction soundModule()
