@@ -5,7 +5,6 @@
 //          first click would) and prints "peak <kB>" once the filled list
 //          has been painted.
 #include "mainscreen/frmGames.h"
-#include "platform/fonts.h"
 #include "platform/shell.h"
 #include "probe.h"
 #include "startup/modMain.h"
@@ -18,10 +17,10 @@
 int main(int argc, char *argv[])
 {
     const QByteArray mode = argc > 1 ? argv[1] : "start";
-    platform::prepareFonts();
+    ui::FontWarmUp fonts;
     QApplication app(argc, argv);
+    fonts.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Quorvia"));
-    const ui::FontWarmUp fonts;
     probe::FirstPaint painted([&](QWidget *) {
         if (mode == "start") {
             probe::report("painted");

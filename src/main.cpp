@@ -1,4 +1,3 @@
-#include "platform/fonts.h"
 #include "platform/shell.h"
 #include "startup/modMain.h"
 #include "ui/panes.h"
@@ -8,14 +7,17 @@
 
 int main(int argc, char *argv[])
 {
-    platform::prepareFonts();
+    ui::FontWarmUp fonts;
     QApplication app(argc, argv);
+    fonts.applicationReady();
     QApplication::setApplicationName(QStringLiteral("Quorvia"));
-    const ui::FontWarmUp fonts;
-    if (!modMain::Main())
-        return 0;
-    // The sound player is loaded while the user looks at the main screen,
-    // not before it shows; a sound asked for sooner waits for it.
-    QTimer::singleShot(200, [] { platform::prepareSound(); });
-    return app.exec();
+    int status = 0;
+    if (modMain::Main()) {
+        // The sound player is loaded while the user looks at the main
+        // screen, not before it shows; a sound asked for sooner waits for it.
+        QTimer::singleShot(200, [] { platform::prepareSound(); });
+        status = app.exec();
+    }
+    fonts.wait();
+    return status;
 }

@@ -1,12 +1,11 @@
-// Getting the system's font configuration ready before the first window needs it.
+// The system's font configuration, loaded ahead of the first window.
 #pragma once
 
 namespace platform {
 
-// Starts loading the system's font configuration on a thread of its own, so
-// that it runs while the program connects to the display; the first text
-// laid out then finds it ready. Call once, first thing in main(). Where the
-// system has nothing to prepare, it does nothing.
-void prepareFonts();
+// Loads the system's font configuration (Fontconfig on POSIX) if it is not
+// loaded yet; safe from any thread. Where the system has nothing to load, it
+// does nothing.
+void loadFontConfiguration();
 
 } // namespace platform

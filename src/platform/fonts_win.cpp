@@ -1,8 +1,8 @@
-// Windows has its fonts ready: nothing to prepare.
+// Windows has its fonts ready: nothing to load.
 #include "fonts.h"
 
 namespace platform {
 
-void prepareFonts() {}
+void loadFontConfiguration() {}
 
 } // namespace platform

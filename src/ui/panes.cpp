@@ -1,5 +1,7 @@
 #include "panes.h"
 
+#include "platform/fonts.h"
+
 #include <QAbstractScrollArea>
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -74,7 +76,10 @@ public:
 } // namespace
 
 FontWarmUp::FontWarmUp()
-    : mThread([] {
+    : mThread([goOn = mGoOn.get_future()]() mutable {
+          platform::loadFontConfiguration();
+          if (!goOn.get())
+              return;
           QFontDatabase::families();
           QFontMetrics(QGuiApplication::font()).height();
           QFontMetrics(paneFont()).height();
@@ -84,7 +89,30 @@ FontWarmUp::FontWarmUp()
 
 FontWarmUp::~FontWarmUp()
 {
-    mThread.join();
+    finish(false);
+}
+
+void FontWarmUp::applicationReady()
+{
+    if (mTold)
+        return;
+    mTold = true;
+    mGoOn.set_value(true);
+}
+
+void FontWarmUp::wait()
+{
+    finish(true);
+}
+
+void FontWarmUp::finish(bool goOn)
+{
+    if (!mTold) {
+        mTold = true;
+        mGoOn.set_value(goOn);
+    }
+    if (mThread.joinable())
+        mThread.join();
 }
 
 QFont paneFont(bool bold)

@@ -4,6 +4,7 @@
 // in the same colours.
 #pragma once
 
+#include <future>
 #include <thread>
 
 class QAbstractScrollArea;
@@ -12,19 +13,32 @@ class QWidget;
 
 namespace ui {
 
-// Fills the font database and finds the fallbacks of the application's font
-// and of the pane font on a thread of its own (the database is shared by all
-// threads), so that the first text pane built on the GUI thread finds them
-// ready. Start it once the application object exists; the thread has ended
-// when this object is gone.
+// Gets the fonts ready on a thread of its own while the program connects to
+// the display and builds its first window: at once the system's font
+// configuration, then, once told that the application object exists, Qt's
+// font database and the fallbacks of the application's font and of the pane
+// font (the database is shared by all threads). The first text pane built on
+// the GUI thread then finds them ready.
 class FontWarmUp {
 public:
+    // Create it first thing in main(), before the application object.
     FontWarmUp();
+    // Waits for the thread, told to stop if it was never told to go on.
     ~FontWarmUp();
     FontWarmUp(const FontWarmUp &) = delete;
     FontWarmUp &operator=(const FontWarmUp &) = delete;
 
+    // The application object exists: the thread goes on to Qt's fonts.
+    void applicationReady();
+    // Waits for the thread to end; call it before the application object
+    // goes, since the thread may be using Qt's fonts.
+    void wait();
+
 private:
+    void finish(bool goOn);
+
+    std::promise<bool> mGoOn;
+    bool mTold = false;
     std::thread mThread;
 };
 

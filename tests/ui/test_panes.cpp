@@ -12,6 +12,7 @@ class TestPanes : public QObject {
     Q_OBJECT
 private slots:
     void warmUpBesideTheFirstPane();
+    void warmUpNeverToldToGoOnEnds();
     void darkScrollBar();
 };
 
@@ -22,7 +23,8 @@ void TestPanes::warmUpBesideTheFirstPane()
     QPlainTextEdit during;
     QFontInfo duringInfo(QFont{});
     {
-        const ui::FontWarmUp warmUp;
+        ui::FontWarmUp warmUp;
+        warmUp.applicationReady();
         ui::paintGreenOnBlack(&during);
         during.setPlainText(QStringLiteral("The lighthouse on Gull Rock"));
         during.resize(200, 100);
@@ -36,6 +38,18 @@ void TestPanes::warmUpBesideTheFirstPane()
     QCOMPARE(duringInfo.family(), QFontInfo(after.font()).family());
     QCOMPARE(during.fontMetrics().height(), after.fontMetrics().height());
     QCOMPARE(during.document()->size(), after.document()->size());
+}
+
+// A program that ends before its application object exists does not hang
+// on the thread.
+void TestPanes::warmUpNeverToldToGoOnEnds()
+{
+    QElapsedTimer timer;
+    timer.start();
+    {
+        ui::FontWarmUp warmUp;
+    }
+    QVERIFY(timer.elapsed() < 5000);
 }
 
 // A pane's bar is 14 pixels wide whatever the application's style, and
