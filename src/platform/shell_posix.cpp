@@ -8,6 +8,7 @@
 #include "drives.h"
 #include "files.h"
 #include "system.h"
+#include "threads.h"
 
 #include <QApplication>
 #include <QDir>
@@ -441,7 +442,10 @@ void playWave(const std::string &path)
 
 void prepareSound()
 {
-    std::thread([] { soundModule(); }).detach();
+    std::thread([] {
+        runWhenIdle();
+        soundModule();
+    }).detach();
 }
 
 void messageBox(std::uintptr_t ownerWindow, const std::string &text, const std::string &title)

@@ -1,6 +1,7 @@
 #include "panes.h"
 
 #include "platform/fonts.h"
+#include "platform/threads.h"
 
 #include <QAbstractScrollArea>
 #include <QCoreApplication>
@@ -77,6 +78,7 @@ public:
 
 FontWarmUp::FontWarmUp()
     : mThread([goOn = mGoOn.get_future()]() mutable {
+          platform::runWhenIdle();
           platform::loadFontConfiguration();
           if (!goOn.get())
               return;
