@@ -57,7 +57,7 @@ int startUp(const QProcessEnvironment &env)
     // The two programs take turns, and each round's ratio compares runs made
     // moments apart: a shared machine's slow spells then touch both sides.
     std::vector<double> menu, bare, ratios;
-    constexpr int rounds = 30;
+    constexpr int rounds = 60;
     for (int round = 0; round < rounds + 2; ++round) {
         const auto [a, ta] = runUntilLine(beside("bench_child_menu"), {QStringLiteral("start")}, env);
         const auto [b, tb] = runUntilLine(beside("bench_child_bare"), {QStringLiteral("start")}, env);
