@@ -24,7 +24,7 @@ namespace {
 // Vertical scroll bars in the panes' greens, drawn directly rather than
 // through a style sheet (which would cost the start-up a CSS parser): a
 // 14-pixel bar with a thin dark rule on its left, square step buttons with a
-// small green mark, and a rounded green handle of at least 20 pixels.
+// small green mark, and a rounded green handle of at least 22 pixels.
 // Anything else is drawn by the application's style.
 class DarkScrollBarStyle : public QProxyStyle {
 public:
@@ -91,7 +91,7 @@ FontWarmUp::FontWarmUp()
 
 FontWarmUp::~FontWarmUp()
 {
-    finish(false);
+    wait();
 }
 
 void FontWarmUp::applicationReady()
@@ -104,14 +104,9 @@ void FontWarmUp::applicationReady()
 
 void FontWarmUp::wait()
 {
-    finish(true);
-}
-
-void FontWarmUp::finish(bool goOn)
-{
     if (!mTold) {
         mTold = true;
-        mGoOn.set_value(goOn);
+        mGoOn.set_value(false);
     }
     if (mThread.joinable())
         mThread.join();

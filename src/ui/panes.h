@@ -31,13 +31,12 @@ public:
 
     // The application object exists: the thread goes on to Qt's fonts.
     void applicationReady();
-    // Waits for the thread to end; call it before the application object
-    // goes, since the thread may be using Qt's fonts.
+    // Waits for the thread to end (told to stop if it was never told to go
+    // on); call it before the application object goes, since the thread may
+    // be using Qt's fonts.
     void wait();
 
 private:
-    void finish(bool goOn);
-
     std::promise<bool> mGoOn;
     bool mTold = false;
     std::thread mThread;
