@@ -22,6 +22,26 @@
 #include <functional>
 #include <optional>
 
+// A file's bytes, or "<missing>" when it cannot be read.
+inline QByteArray fileContents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// The entries below a folder that `filters` selects, relative to it and
+// sorted: what is on the disk.
+inline QStringList entriesBelow(const QString &root,
+                                QDir::Filters filters = QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+{
+    QStringList entries;
+    QDirIterator it(root, filters, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(root).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
+}
+
 // Records what the program asks of the shell, the sound player and the
 // message box, and the end of the program.
 struct Recorder {

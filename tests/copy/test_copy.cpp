@@ -18,23 +18,6 @@ const QString kDiscRequest = QStringLiteral("Please ensure that the 'Quorvia' CD
 const QString kNeedDrive = QStringLiteral("Please enter a folder that begins with a drive, such as C:\\.");
 const QStringList kGameFiles{"CHESS.EXE", "QAR.TXT", "README"};
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// Every entry below a folder, relative, sorted: what is on the disk.
-QStringList tree(const QString &root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries << QDir(root).relativeFilePath(it.next());
-    entries.sort();
-    return entries;
-}
-
 // A message dialog as the user saw it.
 struct Seen {
     QString text;
@@ -181,7 +164,7 @@ private slots:
         QFETCH(bool, wholeDisc);
         selectChess();
         QVERIFY(QDir(wholeDisc ? disc->disc() : disc->disc(QStringLiteral("BOARD/CHESS"))).removeRecursively());
-        const QStringList before = tree(disc->hdd());
+        const QStringList before = entriesBelow(disc->hdd());
         Recorder rec;
         QVERIFY(!runCopy([](frmSave *) {}));
         QCOMPARE(messages.size(), 1);
@@ -190,7 +173,7 @@ private slots:
         QCOMPARE(messages[0].pos, QPoint(screen.width() / 2 - 127, screen.height() / 2 - 69));
         QVERIFY(!ui::loadedForm<frmSave>());
         QVERIFY(!ui::hourglassShown());
-        QCOMPARE(tree(disc->hdd()), before);
+        QCOMPARE(entriesBelow(disc->hdd()), before);
     }
 
     void chooserIsPrepared()
@@ -271,7 +254,7 @@ private slots:
         selectChess();
         for (const QString &f : existing)
             QVERIFY(QDir(disc->hdd()).mkpath(f));
-        QStringList before = tree(disc->hdd());
+        QStringList before = entriesBelow(disc->hdd());
         Recorder rec;
         QVERIFY(runCopy([&](frmSave *save) {
             if (!typed.isEmpty())
@@ -290,10 +273,10 @@ private slots:
         QStringList expected = before + created;
         for (const QString &f : kGameFiles) {
             expected << prefix + f;
-            QCOMPARE(readAll(disc->hdd(prefix + f)), readAll(gameFile(f)));
+            QCOMPARE(fileContents(disc->hdd(prefix + f)), fileContents(gameFile(f)));
         }
         expected.sort();
-        QCOMPARE(tree(disc->hdd()), expected);
+        QCOMPARE(entriesBelow(disc->hdd()), expected);
         QCOMPARE(rec.sounds.last(), kClick);
     }
 
@@ -323,7 +306,7 @@ private slots:
             clickOn(save, save->lblSave);
         }));
         QCOMPARE(seenPaths, (QStringList{"C:\\GAMES", "C:\\GAMES", "C:\\GAMES\\OLD", "C:\\GAMES"}));
-        QCOMPARE(tree(disc->hdd(QStringLiteral("GAMES"))), (QStringList{"CHESS.EXE", "OLD", "QAR.TXT", "README"}));
+        QCOMPARE(entriesBelow(disc->hdd(QStringLiteral("GAMES"))), (QStringList{"CHESS.EXE", "OLD", "QAR.TXT", "README"}));
         QVERIFY(!QFileInfo::exists(disc->hdd(QStringLiteral("BOARD"))));
         QCOMPARE(modelessMessage(), QStringLiteral("Copying of game 'Chess' complete."));
     }
@@ -343,7 +326,7 @@ private slots:
         selectChess();
         if (!fileInTheWay.isEmpty())
             DiscFixture::writeFile(disc->hdd(fileInTheWay), "mine");
-        const QStringList before = tree(disc->hdd());
+        const QStringList before = entriesBelow(disc->hdd());
         Recorder rec;
         QVERIFY(runCopy([&](frmSave *save) {
             typePath(save, typed);
@@ -354,10 +337,10 @@ private slots:
         QVERIFY(messages.isEmpty());
         QCOMPARE(modelessMessage(), QStringLiteral("The folder '%1' could not be created.").arg(typed));
         // Only the levels above the failing one may have been made; no file.
-        for (const QString &e : tree(disc->hdd()))
+        for (const QString &e : entriesBelow(disc->hdd()))
             QVERIFY2(before.contains(e) || e == QLatin1String("GAMES"), qPrintable(e));
         if (!fileInTheWay.isEmpty())
-            QCOMPARE(readAll(disc->hdd(fileInTheWay)), QByteArray("mine"));
+            QCOMPARE(fileContents(disc->hdd(fileInTheWay)), QByteArray("mine"));
     }
 
     void pathWithoutADriveIsRefused_data()
@@ -373,7 +356,7 @@ private slots:
     {
         QFETCH(QString, typed);
         selectChess();
-        const QStringList before = tree(disc->hdd());
+        const QStringList before = entriesBelow(disc->hdd());
         bool openAfterMessage = false, hourglassAtMessage = true;
         QVERIFY(runCopy([&](frmSave *save) {
             typePath(save, typed);
@@ -394,15 +377,15 @@ private slots:
         QCOMPARE(messages[0].pos, QPoint(outer.x() + outer.width() / 2 - 127, outer.y() + outer.height() / 2 - 69));
         QVERIFY(!hourglassAtMessage);
         QVERIFY(openAfterMessage);
-        QCOMPARE(tree(disc->hdd(QStringLiteral("FIXED"))), kGameFiles);
+        QCOMPARE(entriesBelow(disc->hdd(QStringLiteral("FIXED"))), kGameFiles);
     }
 
     void cancelAfterEditsCreatesNothing()
     {
         selectChess();
         QVERIFY(QDir(disc->hdd()).mkpath(QStringLiteral("GAMES")));
-        const QStringList hddBefore = tree(disc->hdd());
-        const QStringList discBefore = tree(disc->disc());
+        const QStringList hddBefore = entriesBelow(disc->hdd());
+        const QStringList discBefore = entriesBelow(disc->disc());
         Recorder rec;
         QVERIFY(runCopy([&](frmSave *save) {
             typePath(save, QStringLiteral("C:\\NEW\\PLACE"));
@@ -411,8 +394,8 @@ private slots:
             clickOn(save, save->lblCancel);
         }));
         QVERIFY(!ui::loadedForm<frmSave>());
-        QCOMPARE(tree(disc->hdd()), hddBefore);
-        QCOMPARE(tree(disc->disc()), discBefore);
+        QCOMPARE(entriesBelow(disc->hdd()), hddBefore);
+        QCOMPARE(entriesBelow(disc->disc()), discBefore);
         QCOMPARE(modelessMessage(), QString());
         QVERIFY(messages.isEmpty());
         QCOMPARE(rec.count(kClick), 2);
@@ -426,11 +409,11 @@ private slots:
         DiscFixture::writeFile(disc->hdd(QStringLiteral("BOARD/CHESS/MINE.TXT")), "not the game's");
         QVERIFY(platform::setReadOnly("C:\\BOARD\\CHESS\\QAR.TXT", true));
         QVERIFY(runCopy([](frmSave *save) { clickOn(save, save->lblSave); }));
-        QCOMPARE(readAll(disc->hdd(QStringLiteral("BOARD/CHESS/README"))), readAll(gameFile(QStringLiteral("README"))));
-        QCOMPARE(readAll(disc->hdd(QStringLiteral("BOARD/CHESS/CHESS.EXE"))), readAll(gameFile(QStringLiteral("CHESS.EXE"))));
-        QCOMPARE(readAll(disc->hdd(QStringLiteral("BOARD/CHESS/QAR.TXT"))), QByteArray("old, read-only"));
-        QCOMPARE(readAll(disc->hdd(QStringLiteral("BOARD/CHESS/MINE.TXT"))), QByteArray("not the game's"));
-        QCOMPARE(tree(disc->hdd(QStringLiteral("BOARD/CHESS"))), (QStringList{"CHESS.EXE", "MINE.TXT", "QAR.TXT", "README"}));
+        QCOMPARE(fileContents(disc->hdd(QStringLiteral("BOARD/CHESS/README"))), fileContents(gameFile(QStringLiteral("README"))));
+        QCOMPARE(fileContents(disc->hdd(QStringLiteral("BOARD/CHESS/CHESS.EXE"))), fileContents(gameFile(QStringLiteral("CHESS.EXE"))));
+        QCOMPARE(fileContents(disc->hdd(QStringLiteral("BOARD/CHESS/QAR.TXT"))), QByteArray("old, read-only"));
+        QCOMPARE(fileContents(disc->hdd(QStringLiteral("BOARD/CHESS/MINE.TXT"))), QByteArray("not the game's"));
+        QCOMPARE(entriesBelow(disc->hdd(QStringLiteral("BOARD/CHESS"))), (QStringList{"CHESS.EXE", "MINE.TXT", "QAR.TXT", "README"}));
         QCOMPARE(modelessMessage(),
                  QStringLiteral("Copying of game 'Chess' is incomplete: 1 of 3 files could not be copied."));
         QVERIFY(!ui::hourglassShown());
@@ -438,7 +421,7 @@ private slots:
         // A second copy replaces the earlier copies again.
         DiscFixture::writeFile(gameFile(QStringLiteral("README")), "second edition");
         QVERIFY(runCopy([](frmSave *save) { clickOn(save, save->lblSave); }));
-        QCOMPARE(readAll(disc->hdd(QStringLiteral("BOARD/CHESS/README"))), QByteArray("second edition"));
+        QCOMPARE(fileContents(disc->hdd(QStringLiteral("BOARD/CHESS/README"))), QByteArray("second edition"));
     }
 
     void gameFolderItselfIsLeftIntact()
@@ -447,13 +430,13 @@ private slots:
         selectChess();
         QMap<QString, QByteArray> before;
         for (const QString &f : kGameFiles)
-            before[f] = readAll(gameFile(f));
+            before[f] = fileContents(gameFile(f));
         QVERIFY(runCopy([](frmSave *save) {
             typePath(save, QStringLiteral("D:\\BOARD\\CHESS"));
             clickOn(save, save->lblSave);
         }));
         for (const QString &f : kGameFiles)
-            QCOMPARE(readAll(gameFile(f)), before[f]);
+            QCOMPARE(fileContents(gameFile(f)), before[f]);
         QCOMPARE(modelessMessage(),
                  QStringLiteral("Copying of game 'Chess' is incomplete: 3 of 3 files could not be copied."));
     }
@@ -560,7 +543,7 @@ private slots:
         save.filGame->addItems(names);
         ui::setHourglass();
         save.copyFiles(QStringLiteral("D:\\BOARD\\CHESS"), QStringLiteral("C:\\OUT"));
-        QCOMPARE(tree(disc->hdd(QStringLiteral("OUT"))), QStringList{"README"});
+        QCOMPARE(entriesBelow(disc->hdd(QStringLiteral("OUT"))), QStringList{"README"});
         QVERIFY(!ui::hourglassShown());
         QCOMPARE(modelessMessage(),
                  QStringLiteral("Copying of game 'Chess' is incomplete: 32769 of 32770 files could not be copied."));

@@ -18,12 +18,6 @@ const QFileDevice::Permissions kReadOnlyFolder =
 
 bool writable(const QString &path) { return QFileInfo(path).permissions() & QFileDevice::WriteOwner; }
 
-QByteArray content(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 // Every folder at and below `root`, `root` included.
 QStringList foldersBelow(const QString &root)
 {
@@ -195,7 +189,7 @@ private slots:
         QCOMPARE(rec->count(kClick), 1);
 
         for (const char *rel : {"QAR.TXT", "CHESS.EXE", "README.TXT", "DATA/LEVEL1.DAT", "DATA/DEEP/LEVEL2.DAT"})
-            QCOMPARE(content(copy(rel)), content(source(rel)));
+            QCOMPARE(fileContents(copy(rel)), fileContents(source(rel)));
         // Top-level files are writable, those of subfolders keep the disc's
         // read-only attribute; a writable source file stays writable.
         QVERIFY(writable(copy(QStringLiteral("QAR.TXT"))));
@@ -226,11 +220,11 @@ private slots:
 
         showAndClick(true);
 
-        QCOMPARE(content(disc->programFolder(QStringLiteral("BOARD/CHECKERS/QAR.TXT"))), QByteArray("checkers"));
-        QCOMPARE(content(copy(QStringLiteral("CHESS.EXE"))), content(source(QStringLiteral("CHESS.EXE"))));
-        QCOMPARE(content(copy(QStringLiteral("DATA/LEVEL1.DAT"))), QByteArray("level 1"));
-        QCOMPARE(content(copy(QStringLiteral("SAVED.SAV"))), QByteArray("my game"));
-        QCOMPARE(content(copy(QStringLiteral("DATA/MINE.DAT"))), QByteArray("mine"));
+        QCOMPARE(fileContents(disc->programFolder(QStringLiteral("BOARD/CHECKERS/QAR.TXT"))), QByteArray("checkers"));
+        QCOMPARE(fileContents(copy(QStringLiteral("CHESS.EXE"))), fileContents(source(QStringLiteral("CHESS.EXE"))));
+        QCOMPARE(fileContents(copy(QStringLiteral("DATA/LEVEL1.DAT"))), QByteArray("level 1"));
+        QCOMPARE(fileContents(copy(QStringLiteral("SAVED.SAV"))), QByteArray("my game"));
+        QCOMPARE(fileContents(copy(QStringLiteral("DATA/MINE.DAT"))), QByteArray("mine"));
         // A writable file that only the copy has stays writable.
         QVERIFY(writable(copy(QStringLiteral("SAVED.SAV"))));
         QVERIFY(QFileInfo::exists(copy(QStringLiteral("QAR.TXT"))));
@@ -327,7 +321,7 @@ private slots:
             QVERIFY(QFileInfo(copy()).isDir());
             QVERIFY(QDir(copy()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
         } else {
-            QCOMPARE(content(disc->programFolder(QStringLiteral("BOARD"))), QByteArray("the user's file"));
+            QCOMPARE(fileContents(disc->programFolder(QStringLiteral("BOARD"))), QByteArray("the user's file"));
         }
     }
 
@@ -336,10 +330,10 @@ private slots:
     void sameFolderLeavesTheFilesAlone()
     {
         modMain::gAppPath = QStringLiteral("D:\\\\");
-        const QByteArray before = content(source(QStringLiteral("CHESS.EXE")));
+        const QByteArray before = fileContents(source(QStringLiteral("CHESS.EXE")));
         QVERIFY(FileSystem().copyFolder(QStringLiteral("D:\\BOARD\\CHESS"), QStringLiteral("D:\\\\BOARD\\CHESS")));
-        QCOMPARE(content(source(QStringLiteral("CHESS.EXE"))), before);
-        QCOMPARE(content(source(QStringLiteral("DATA/DEEP/LEVEL2.DAT"))), QByteArray("level 2"));
+        QCOMPARE(fileContents(source(QStringLiteral("CHESS.EXE"))), before);
+        QCOMPARE(fileContents(source(QStringLiteral("DATA/DEEP/LEVEL2.DAT"))), QByteArray("level 2"));
     }
 };
 

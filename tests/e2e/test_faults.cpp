@@ -22,28 +22,6 @@ namespace {
 const QString kDiscRequest = QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.");
 const QString kNoDescription = QStringLiteral("No description file for the selected game.");
 
-QByteArray bytesOf(int size, char fill)
-{
-    return QByteArray(size, fill);
-}
-
-// Every file below a folder, relative to it, sorted.
-QStringList filesBelow(const QString &root)
-{
-    QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(root).relativeFilePath(it.next());
-    files.sort();
-    return files;
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
 // The texts of the labels of a window (the information dialog's message).
 QString labelTexts(QWidget *w)
 {
@@ -154,9 +132,9 @@ private slots:
                                                                                   QStringLiteral("BIG"), QStringLiteral("BIG.EXE")));
         disc->addGame(QStringLiteral("Arcade"), QStringLiteral("BIG"), QStringLiteral("BIG.EXE"));
         const QString game = disc->disc(QStringLiteral("ARCADE/BIG"));
-        DiscFixture::writeFile(game + QStringLiteral("/A.TXT"), bytesOf(20000, 'a'));
-        DiscFixture::writeFile(game + QStringLiteral("/B.DAT"), bytesOf(400000, 'b'));
-        DiscFixture::writeFile(game + QStringLiteral("/C.TXT"), bytesOf(20000, 'c'));
+        DiscFixture::writeFile(game + QStringLiteral("/A.TXT"), QByteArray(20000, 'a'));
+        DiscFixture::writeFile(game + QStringLiteral("/B.DAT"), QByteArray(400000, 'b'));
+        DiscFixture::writeFile(game + QStringLiteral("/C.TXT"), QByteArray(20000, 'c'));
 
         click(games->lblArcade);
         selectRow(0);
@@ -171,10 +149,10 @@ private slots:
         const QStringList expected{QStringLiteral("ARCADE/BIG/A.TXT"), QStringLiteral("ARCADE/BIG/BIG.EXE"),
                                    QStringLiteral("ARCADE/BIG/C.TXT"), QStringLiteral("ARCADE/BIG/QAR.TXT"),
                                    QStringLiteral("MENU/QAR4.PAL")};
-        QCOMPARE(filesBelow(small), expected);
+        QCOMPARE(entriesBelow(small, QDir::Files | QDir::Hidden | QDir::System), expected);
         for (const QString &name : {QStringLiteral("A.TXT"), QStringLiteral("BIG.EXE"), QStringLiteral("C.TXT"),
                                     QStringLiteral("QAR.TXT")})
-            QCOMPARE(contentOf(small + QStringLiteral("/ARCADE/BIG/") + name), contentOf(game + QLatin1Char('/') + name));
+            QCOMPARE(fileContents(small + QStringLiteral("/ARCADE/BIG/") + name), fileContents(game + QLatin1Char('/') + name));
         QVERIFY(!ui::hourglassShown());
     }
 
@@ -244,7 +222,7 @@ private slots:
         QVERIFY(noticeShown);
         QCOMPARE(rec->shellCalls.size(), 1);
         QCOMPARE(rec->shellCalls[0].file, QStringLiteral("C:\\MENU\\ARCADE\\HARD\\HARD.EXE"));
-        QCOMPARE(filesBelow(disc->programFolder(QStringLiteral("ARCADE"))), QStringList{});
+        QCOMPARE(entriesBelow(disc->programFolder(QStringLiteral("ARCADE")), QDir::Files | QDir::Hidden | QDir::System), QStringList{});
 
         // Listing still works: the catalogues are in the program folder.
         click(games->lblBoard);
