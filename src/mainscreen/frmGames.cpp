@@ -26,8 +26,8 @@
 #include <QStringDecoder>
 #include <QWindow>
 
-#include <utility>
-#include <vector>
+#include <iterator>
+
 
 using modMain::playSound;
 

@@ -16,11 +16,9 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeDatabase>
-#include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QUrl>
 #include <QWidget>
 
 #include <dlfcn.h>
