@@ -28,7 +28,6 @@
 
 #include <iterator>
 
-
 using modMain::playSound;
 
 namespace {
