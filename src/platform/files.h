@@ -63,4 +63,8 @@ enum class CopyResult {
 // part-way leaves no partial destination file behind.
 CopyResult copyFile(const std::string &source, const std::string &destination);
 
+// copyFile for two host paths, as toHostPath gives them: the folder copies
+// resolve each folder once and join the names to it.
+CopyResult copyHostFile(const std::string &hostSource, const std::string &hostDestination);
+
 } // namespace platform

@@ -226,6 +226,13 @@ CopyResult copyFile(const std::string &source, const std::string &destination)
     const auto to = toHostPath(destination);
     if (!from || !to)
         return CopyResult::Failed;
+    return copyHostFile(*from, *to);
+}
+
+CopyResult copyHostFile(const std::string &hostSource, const std::string &hostDestination)
+{
+    const std::string *from = &hostSource;
+    const std::string *to = &hostDestination;
 
     struct stat sourceInfo {};
     if (::stat(from->c_str(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))

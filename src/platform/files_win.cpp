@@ -301,8 +301,17 @@ std::optional<std::string> readFile(const std::string &path)
 
 CopyResult copyFile(const std::string &source, const std::string &destination)
 {
-    const auto from = systemPath(source);
-    const auto to = systemPath(destination);
+    const auto from = toHostPath(source);
+    const auto to = toHostPath(destination);
+    if (!from || !to)
+        return CopyResult::Failed;
+    return copyHostFile(*from, *to);
+}
+
+CopyResult copyHostFile(const std::string &hostSource, const std::string &hostDestination)
+{
+    const auto from = win::ansiPath(hostSource);
+    const auto to = win::ansiPath(hostDestination);
     if (!from || !to)
         return CopyResult::Failed;
     const auto sourceAttributes = attributesOf(*from);
