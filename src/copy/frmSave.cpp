@@ -5,6 +5,7 @@
 #include "dialogs/frmCD.h"
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/foldercopy.h"
 #include "startup/boundary.h"
 #include "startup/modMain.h"
 #include "ui/layout.h"
@@ -13,6 +14,9 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+
+#include <algorithm>
+#include <vector>
 
 using modMain::playSound;
 
@@ -241,22 +245,26 @@ void frmSave::lblSave_Click()
 void frmSave::copyFiles(QString pmSourcePath, QString pmDestinationPath)
 {
     // The names are those listed when the chooser was prepared.
-    const int total = filGame->count();
-    int notCopied = 0;
-    for (int i = 0; i < total; ++i) {
-        const QString name = filGame->item(i)->text();
-        const platform::CopyResult result =
-            platform::copyFile(toStd(pmSourcePath + QLatin1Char('\\') + name),
-                               toStd(pmDestinationPath + QLatin1Char('\\') + name));
-        if (result != platform::CopyResult::Copied)
-            ++notCopied;
+    std::vector<std::string> names;
+    names.reserve(filGame->count());
+    for (int i = 0; i < filGame->count(); ++i)
+        names.push_back(toStd(filGame->item(i)->text()));
+
+    // The windows keep painting during the copy but take no input.
+    std::vector<platform::CopyResult> results;
+    {
+        ui::BusyScope busy;
+        results = platform::copyNamedFiles(toStd(pmSourcePath), toStd(pmDestinationPath), names,
+                                           [&busy](int, int) { busy.keepPainting(); });
     }
+    const auto notCopied = std::count_if(results.begin(), results.end(),
+                                         [](platform::CopyResult r) { return r != platform::CopyResult::Copied; });
 
     ui::setDefaultPointer();
     const QString name = modMain::gGameName.trimmed();
     const QString message = notCopied == 0
         ? QStringLiteral("Copying of game '%1' complete.").arg(name)
         : QStringLiteral("Copying of game '%1' is incomplete: %2 of %3 files could not be copied.")
-              .arg(name, QString::number(notCopied), QString::number(total));
+              .arg(name, QString::number(notCopied), QString::number(names.size()));
     showInformationDialog(message, Placement::MainScreen, Mode::Modeless);
 }

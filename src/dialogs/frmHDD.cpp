@@ -8,8 +8,6 @@
 #include "startup/modMain.h"
 #include "ui/layout.h"
 
-#include <QProgressBar>
-#include <algorithm>
 
 using modMain::playSound;
 
@@ -39,9 +37,9 @@ frmHDD::frmHDD()
     lblCancel = new ui::HotArea(this, ui::qrect(cancel.label));
 
     // Covers the row of the two buttons, which take no input during the copy.
-    prgCopy = new QProgressBar(this);
-    prgCopy->setGeometry(ok.label.x, ok.label.y, cancel.label.x + cancel.label.w - ok.label.x, ok.label.h);
-    prgCopy->setTextVisible(true);
+    const QRect bar = ui::qrect(L::prgCopy);
+    prgCopy = new ui::ProgressBar(this, bar, art("imgCopyTrough"), art("imgCopyFill"),
+                                  ui::qrect(L::prgCopyFill).topLeft() - bar.topLeft());
     prgCopy->hide();
 
     connect(lblOk, &ui::HotArea::click, this, &frmHDD::lblOk_Click);
@@ -89,19 +87,20 @@ void frmHDD::lblOk_Click()
             fileSystem.createFolder(folder);
     }
 
-    // The copy runs inside the click; the bar is repainted at once after each
-    // file, without handing any input to the windows.
-    const auto progress = [this](int done, int total) {
-        prgCopy->setRange(0, std::max(total, 1));
-        prgCopy->setValue(done);
-        if (!prgCopy->isVisible())
+    // The copy runs inside the click. The bar advances after each file and
+    // the windows repaint now and then; they take no input until it ends.
+    {
+        ui::BusyScope busy;
+        const auto progress = [&](int done, int total) {
+            prgCopy->setProgress(done, total);
             prgCopy->show();
-        prgCopy->repaint();
-    };
-    fileSystem.copyFolder(catalogue::gameFolder(), copyFolder, progress);
+            busy.keepPainting();
+        };
+        fileSystem.copyFolder(catalogue::gameFolder(), copyFolder, progress);
+    }
     prgCopy->hide();
 
-    clearReadOnly(fileSystem, copyFolder);
+    toggleReadOnly(fileSystem, copyFolder);
     platform::changeDirectory(toStd(copyFolder));
     modMain::launchProgram(this, catalogue::copyProgram(), modMain::gGameParameters);
     done(QDialog::Accepted);
@@ -116,14 +115,13 @@ void frmHDD::lblCancel_Click()
 // Makes the files directly inside the folder writable (files copied from a
 // disc arrive read-only); files in its subfolders keep their attribute. The
 // first failure ends it, leaving the remaining files as they are.
-void frmHDD::clearReadOnly(const FileSystem &pmFileSystem, const QString &pmFolderPath)
+void frmHDD::toggleReadOnly(const FileSystem &pmFileSystem, const QString &pmFolderPath)
 {
-    const auto names = pmFileSystem.files(pmFolderPath);
-    if (!names)
+    const auto files = pmFileSystem.files(pmFolderPath);
+    if (!files)
         return;
-    for (const QString &name : *names) {
-        const QString file = pmFolderPath + QLatin1Char('\\') + name;
-        if (pmFileSystem.isReadOnly(file) && !pmFileSystem.clearReadOnly(file))
+    for (const FileSystem::File &file : *files) {
+        if (file.readOnly && !pmFileSystem.clearReadOnly(pmFolderPath + QLatin1Char('\\') + file.name))
             return;
     }
 }

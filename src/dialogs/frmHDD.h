@@ -3,10 +3,10 @@
 #pragma once
 
 #include "ui/imagebutton.h"
+#include "ui/progressbar.h"
 #include "ui/window.h"
 
 class FileSystem;
-class QProgressBar;
 
 class frmHDD : public ui::Dialog {
     Q_OBJECT
@@ -18,8 +18,8 @@ public:
     ui::Picture *imgCancelLight;
     ui::HotArea *lblOk;
     ui::HotArea *lblCancel;
-    // Shown over the lower part of the notice only while OK copies.
-    QProgressBar *prgCopy;
+    // Shown over the row of the buttons only while OK copies.
+    ui::ProgressBar *prgCopy;
 
     void lblOk_Click();
     void lblCancel_Click();
@@ -28,5 +28,5 @@ public:
     void Form_MouseMove() override;
 
 private:
-    void clearReadOnly(const FileSystem &pmFileSystem, const QString &pmFolderPath);
+    void toggleReadOnly(const FileSystem &pmFileSystem, const QString &pmFolderPath);
 };

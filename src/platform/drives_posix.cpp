@@ -1,6 +1,7 @@
 // Drive letters on POSIX: a table of letters and host folders, and the
 // conversions between DOS paths and host paths.
 #include "drives.h"
+#include "hostfiles.h"
 
 #include <QDir>
 #include <QString>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <sstream>
 #include <system_error>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -21,6 +23,12 @@ namespace {
 
 std::vector<Drive> gDrives;
 bool gLoaded = false;
+
+// Case-blind matches found so far, by folder and wanted name: a path of a
+// disc with lower-case names is turned into a host path again and again, and
+// each of its components would otherwise list its folder every time.
+std::unordered_map<std::string, std::string> gMatches;
+constexpr std::size_t kMaxMatches = 4096;
 
 // A folder in its lexical normal form, without a trailing separator (but "/").
 std::string normalFolder(const std::string &folder)
@@ -148,6 +156,7 @@ std::vector<Drive> discoveredDrives()
 
 void load()
 {
+    gMatches.clear();
     const char *value = std::getenv("QUORVIA_DRIVES");
     gDrives = value ? drivesFromVariable(value) : discoveredDrives();
     gLoaded = true;
@@ -175,6 +184,13 @@ std::string matchingEntry(const std::string &folder, const std::string &name)
     std::error_code error;
     if (fs::symlink_status(joined(folder, name), error).type() != fs::file_type::not_found && !error)
         return name;
+    const std::string key = folder + '\0' + name;
+    if (const auto known = gMatches.find(key); known != gMatches.end()) {
+        if (fs::symlink_status(joined(folder, known->second), error).type() != fs::file_type::not_found && !error)
+            return known->second;
+        gMatches.erase(known);
+    }
+    host::noteListing(folder);
     const QString wanted = QString::fromStdString(name);
     std::string best;
     bool found = false;
@@ -186,7 +202,12 @@ std::string matchingEntry(const std::string &folder, const std::string &name)
             found = true;
         }
     }
-    return found ? best : name;
+    if (!found)
+        return name;
+    if (gMatches.size() >= kMaxMatches)
+        gMatches.clear();
+    gMatches.emplace(key, best);
+    return best;
 }
 
 } // namespace

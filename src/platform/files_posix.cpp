@@ -2,6 +2,7 @@
 // paths through the drive table.
 #include "drives.h"
 #include "files.h"
+#include "hostfiles.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -63,6 +64,7 @@ std::optional<std::vector<std::string>> entries(const std::string &folder, Keep 
     const auto host = toHostPath(folder);
     if (!host)
         return std::nullopt;
+    host::noteListing(*host);
     std::error_code error;
     fs::directory_iterator it(*host, error);
     if (error)

@@ -1,8 +1,10 @@
 // Dispatch of the replaceable services to a test's recorder or to the system.
+#include "hostfiles.h"
 #include "shell.h"
 #include "system.h"
 #include "testing.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace platform {
@@ -11,7 +13,36 @@ testing::ShellOpenHook gShellOpen;
 testing::PlayWaveHook gPlayWave;
 testing::MessageBoxHook gMessageBox;
 testing::EndProgramHook gEndProgram;
+testing::ListingHook gListing;
+testing::FileCopiedHook gFileCopied;
+
+// QUORVIA_TEST_SLOW_COPY=MS makes every file of a folder copy take at least
+// MS milliseconds, so that an end-to-end test can act while a copy runs.
+long slowCopy()
+{
+    static const long ms = [] {
+        const char *value = std::getenv("QUORVIA_TEST_SLOW_COPY");
+        return value ? std::strtol(value, nullptr, 10) : 0L;
+    }();
+    return ms;
+}
 } // namespace
+
+namespace host {
+void noteListing(const std::string &folder)
+{
+    if (gListing)
+        gListing(folder);
+}
+
+void noteFileCopied(const std::string &path)
+{
+    if (gFileCopied)
+        gFileCopied(path);
+    if (const long ms = slowCopy(); ms > 0)
+        pauseFor(ms);
+}
+} // namespace host
 
 int shellOpen(std::uintptr_t owner, const std::string &file, const std::string &parameters)
 {
@@ -52,6 +83,8 @@ void setShellOpen(ShellOpenHook fn) { gShellOpen = std::move(fn); }
 void setPlayWave(PlayWaveHook fn) { gPlayWave = std::move(fn); }
 void setMessageBox(MessageBoxHook fn) { gMessageBox = std::move(fn); }
 void setEndProgram(EndProgramHook fn) { gEndProgram = std::move(fn); }
+void setListingObserver(ListingHook fn) { gListing = std::move(fn); }
+void setFileCopiedObserver(FileCopiedHook fn) { gFileCopied = std::move(fn); }
 } // namespace testing
 
 } // namespace platform

@@ -18,4 +18,13 @@ void setPlayWave(PlayWaveHook fn);
 void setMessageBox(MessageBoxHook fn);
 void setEndProgram(EndProgramHook fn);
 
+// Observers of the folder copies: every folder listing the layer makes (with
+// the host folder), and every file a folder copy wrote (with its host path),
+// called once the file is complete. A test can count the listings, or slow
+// the copy down by waiting in the second.
+using ListingHook = std::function<void(const std::string &)>;
+using FileCopiedHook = std::function<void(const std::string &)>;
+void setListingObserver(ListingHook fn);
+void setFileCopiedObserver(FileCopiedHook fn);
+
 } // namespace platform::testing

@@ -65,6 +65,10 @@ inline constexpr Button buttons[] = {
     {"Ok", "OK", {47, 176, 164, 31}, {48, 176, 164, 33}, {0, 0, 0, 0}},
     {"Cancel", "Cancel", {213, 176, 164, 31}, {213, 176, 164, 33}, {0, 0, 0, 0}},
 };
+// The progress bar over the row of the two buttons while OK copies: the
+// trough, and the fill inside its 1 px bevel.
+inline constexpr Rect prgCopy{47, 176, 330, 31};
+inline constexpr Rect prgCopyFill{48, 177, 328, 29};
 } // namespace hdd
 
 namespace exitdlg {  // the exit dialog

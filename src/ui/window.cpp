@@ -3,6 +3,9 @@
 #include "assets/assets.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QWindow>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTimer>
@@ -12,6 +15,8 @@
 #include <QPainter>
 #include <QScreen>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace ui {
 
@@ -99,7 +104,10 @@ public:
         const auto *e = static_cast<const DestroyNotify *>(message);
         if ((e->responseType & 0x7f) == kDestroyNotify && mWindow->testAttribute(Qt::WA_WState_Created)
             && e->window == quint32(mWindow->winId()))
-            QTimer::singleShot(0, mWindow, mOnDestroyed);
+            BusyScope::whenNotBusy([window = mWindow, onDestroyed = mOnDestroyed] {
+                if (window)
+                    onDestroyed();
+            });
         return false;
     }
 
@@ -117,6 +125,134 @@ void onExternalDestroy(QWidget *window, std::function<void()> onDestroyed)
         QCoreApplication::instance()->removeNativeEventFilter(watcher);
         delete watcher;
     });
+}
+
+namespace {
+// Drops input and holds back close requests while a copy runs.
+class InputBlocker : public QObject {
+public:
+    int depth = 0;
+    std::vector<std::function<void()>> deferred;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Enter:
+        case QEvent::Leave:
+        case QEvent::HoverEnter:
+        case QEvent::HoverLeave:
+        case QEvent::HoverMove:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::NonClientAreaMouseMove:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::InputMethod:
+            return true;
+        case QEvent::Close:
+            // A close request of the window system reaches the native
+            // window's QWindow (the program's own closes go to the widget);
+            // it is repeated once the copy has ended.
+            if (auto *window = qobject_cast<QWindow *>(watched)) {
+                if (QWidget *widget = widgetOf(window)) {
+                    deferred.push_back([widget = QPointer<QWidget>(widget)] {
+                        if (widget && !isUnloaded(widget))
+                            widget->close();
+                    });
+                }
+                return true;
+            }
+            return false;
+        default:
+            return false;
+        }
+    }
+
+private:
+    static QWidget *widgetOf(const QWindow *window)
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->windowHandle() == window)
+                return w;
+        return nullptr;
+    }
+};
+
+InputBlocker &blocker()
+{
+    static InputBlocker *instance = new InputBlocker;
+    return *instance;
+}
+
+QElapsedTimer &paintClock()
+{
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return clock;
+}
+
+constexpr qint64 kPaintInterval = 50;  // ms
+} // namespace
+
+BusyScope::BusyScope()
+{
+    if (blocker().depth++ == 0)
+        QCoreApplication::instance()->installEventFilter(&blocker());
+}
+
+BusyScope::~BusyScope()
+{
+    InputBlocker &b = blocker();
+    if (--b.depth > 0)
+        return;
+    // Input that reached the program during the copy is dropped now, not
+    // handed to the windows once they take input again.
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(&b);
+    for (auto &action : std::exchange(b.deferred, {}))
+        QTimer::singleShot(0, QCoreApplication::instance(), std::move(action));
+}
+
+void BusyScope::keepPainting()
+{
+    const qint64 now = paintClock().elapsed();
+    if (mLastPaint >= 0 && now - mLastPaint < kPaintInterval)
+        return;
+    mLastPaint = now;
+    QCoreApplication::processEvents();
+}
+
+bool BusyScope::active()
+{
+    return blocker().depth > 0;
+}
+
+void BusyScope::whenNotBusy(std::function<void()> action)
+{
+    if (active())
+        blocker().deferred.push_back(std::move(action));
+    else
+        QTimer::singleShot(0, QCoreApplication::instance(), std::move(action));
 }
 
 void unload(QWidget *window)

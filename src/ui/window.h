@@ -38,6 +38,33 @@ bool isUnloaded(const QWidget *window);
 // as a request to close the window.
 void onExternalDestroy(QWidget *window, std::function<void()> onDestroyed);
 
+// While a copy runs inside a click, on the user-interface thread: the
+// windows keep painting (what changed, and what another window uncovered),
+// but take no input. Pointer and key input made meanwhile is dropped, never
+// delivered afterwards; a close request, or a window destroyed from outside,
+// is acted on only once the copy has ended.
+class BusyScope {
+public:
+    BusyScope();
+    ~BusyScope();
+    BusyScope(const BusyScope &) = delete;
+    BusyScope &operator=(const BusyScope &) = delete;
+
+    // Call as often as the work allows (after each file): at most every
+    // 50 ms, lets the windows paint.
+    void keepPainting();
+
+    // True while a copy runs.
+    static bool active();
+
+    // Runs `action` from the event loop: at once when no copy runs, else as
+    // soon as the copy has ended.
+    static void whenNotBusy(std::function<void()> action);
+
+private:
+    qint64 mLastPaint = -1;
+};
+
 // A dialog form drawn on a background picture: closing it in any way (its
 // buttons, the window manager, the end of a modal loop) unloads it, and pointer
 // movement over the bare background reaches Form_MouseMove.

@@ -548,6 +548,80 @@ private slots:
         QCOMPARE(modelessMessage(),
                  QStringLiteral("Copying of game 'Chess' is incomplete: 32769 of 32770 files could not be copied."));
     }
+
+    // A disc can carry a name that holds a backslash; joined to a path it
+    // would name a file elsewhere (here the disc's marker at the drive's
+    // root). Such a file is never copied and counts as not copied.
+    void nameHoldingABackslashIsNotCopied()
+    {
+        selectChess();
+        DiscFixture::writeFile(gameFile(QStringLiteral("A\\..\\..\\..\\PLAXOID.QAR")), "climbs out");
+        DiscFixture::writeFile(disc->hdd(QStringLiteral("PLAXOID.QAR")), "the user's own");
+        QVERIFY(runCopy([](frmSave *save) { clickOn(save, save->lblSave); }));
+        QCOMPARE(fileContents(disc->hdd(QStringLiteral("PLAXOID.QAR"))), QByteArray("the user's own"));
+        QCOMPARE(entriesBelow(disc->hdd()),
+                 (QStringList{"BOARD", "BOARD/CHESS", "BOARD/CHESS/CHESS.EXE", "BOARD/CHESS/QAR.TXT",
+                              "BOARD/CHESS/README", "MENU", "PLAXOID.QAR"}));
+        QCOMPARE(modelessMessage(),
+                 QStringLiteral("Copying of game 'Chess' is incomplete: 1 of 4 files could not be copied."));
+    }
+
+    // The copy costs in proportion to its files: the game's folder and the
+    // destination are listed at most twice by the layer (once for the
+    // chooser's file list), however many files they hold. A name that is
+    // there in another case is replaced, not doubled.
+    void copyListsEachFolderAtMostTwice()
+    {
+        selectChess();
+        for (int i = 0; i < 1000; ++i)
+            DiscFixture::writeFile(gameFile(QStringLiteral("F%1.DAT").arg(i, 4, 10, QLatin1Char('0'))), "x");
+        DiscFixture::writeFile(disc->hdd(QStringLiteral("BOARD/CHESS/readme")), "old");
+        QMap<QString, int> listings;
+        const QStringList copied{disc->disc(QStringLiteral("BOARD/CHESS")), disc->hdd(QStringLiteral("BOARD/CHESS"))};
+        platform::testing::setListingObserver([&](const std::string &folder) {
+            if (copied.contains(QDir::cleanPath(QString::fromStdString(folder))))
+                ++listings[QString::fromStdString(folder)];
+        });
+        const bool shown = runCopy([](frmSave *save) { clickOn(save, save->lblSave); });
+        platform::testing::setListingObserver({});
+        QVERIFY(shown);
+        QCOMPARE(modelessMessage(), QStringLiteral("Copying of game 'Chess' complete."));
+        QCOMPARE(QDir(disc->hdd(QStringLiteral("BOARD/CHESS"))).entryList(QDir::Files).size(), 1003);
+        QCOMPARE(fileContents(disc->hdd(QStringLiteral("BOARD/CHESS/readme"))), fileContents(gameFile(QStringLiteral("README"))));
+        QCOMPARE(listings.size(), 2);
+        for (auto it = listings.cbegin(); it != listings.cend(); ++it)
+            QVERIFY2(it.value() <= 2, qPrintable(QStringLiteral("%1 listed %2 times").arg(it.key()).arg(it.value())));
+    }
+
+    // During the copy the windows take no input: a click on a category
+    // plays nothing and lists nothing, then or afterwards.
+    void copyTakesNoInput()
+    {
+        selectChess();
+        disc->writeCatalogue(QStringLiteral("Arcade"), {gameRecord(QStringLiteral("Comets"), QStringLiteral("COMETS"), QStringLiteral("C.EXE"))});
+        for (int i = 0; i < 5; ++i)
+            DiscFixture::writeFile(gameFile(QStringLiteral("F%1.DAT").arg(i)), "x");
+        Recorder rec;
+        int copied = 0;
+        QStringList soundsBefore;
+        platform::testing::setFileCopiedObserver([&](const std::string &) {
+            if (++copied != 2)
+                return;
+            soundsBefore = rec.sounds;
+            QWindow *win = games->windowHandle();
+            const QPoint arcade = games->lblArcade->geometry().center();
+            QTest::mouseMove(win, arcade);
+            QTest::mouseClick(win, Qt::LeftButton, {}, arcade);
+            QTest::qWait(60);  // past the paint interval, so the copy handles events
+        });
+        QVERIFY(runCopy([](frmSave *save) { clickOn(save, save->lblSave); }));
+        platform::testing::setFileCopiedObserver({});
+        QCOMPARE(copied, 8);
+        QTest::qWait(50);
+        QCOMPARE(rec.sounds, soundsBefore);
+        QCOMPARE(games->lstGameListing->count(), 0);
+        QVERIFY(!games->imgArcadeIndent->isVisible());
+    }
 };
 
 QTEST_MAIN(TestCopy)

@@ -3,10 +3,11 @@
 // and what is started from it.
 #include "dialogs/filesystem.h"
 #include "dialogs/frmHDD.h"
+#include "assets/assets.h"
 #include "fixture.h"
 #include "ui/window.h"
 
-#include <QProgressBar>
+#include <QElapsedTimer>
 
 namespace {
 const QString kRoll = QStringLiteral("ROLLOVER.WAV");
@@ -28,14 +29,19 @@ QStringList foldersBelow(const QString &root)
     return folders;
 }
 
-// Records the values the progress bar shows each time it is painted.
+// Records the progress the bar shows each time it is painted, and when.
 class PaintedValues : public QObject {
 public:
     QList<int> values;
+    QList<qint64> times;  // ms
+    QElapsedTimer clock;
+    PaintedValues() { clock.start(); }
     bool eventFilter(QObject *watched, QEvent *e) override
     {
-        if (e->type() == QEvent::Paint)
-            values << static_cast<QProgressBar *>(watched)->value();
+        if (e->type() == QEvent::Paint) {
+            values << static_cast<ui::ProgressBar *>(watched)->done();
+            times << clock.elapsed();
+        }
         return false;
     }
 };
@@ -250,19 +256,138 @@ private slots:
         QCOMPARE(done, (QList<int>{0, 1, 2, 3, 4, 5, 6}));
         QCOMPARE(markerSeen, (QList<bool>{false, false, false, false, false, false, true}));
 
-        // The notice paints its bar after each file, inside the click.
-        QDir(copy()).removeRecursively();
+    }
+
+    // The bar advances after every file, but the windows paint at most every
+    // 50 ms: each file here takes 20 ms.
+    void progressPerFilePaintedAtMostEvery50ms()
+    {
+        for (int i = 0; i < 12; ++i)
+            DiscFixture::writeFile(source(QStringLiteral("F%1.DAT").arg(i)), "x");
         frmHDD &hdd = ui::form<frmHDD>();
         PaintedValues painted;
         hdd.prgCopy->installEventFilter(&painted);
+        QList<int> shownBefore;  // what the bar held as each file was done
+        platform::testing::setFileCopiedObserver([&](const std::string &) {
+            shownBefore << hdd.prgCopy->done();
+            QTest::qSleep(20);
+        });
         showAndClick(true);
-        // Every value is painted while the copy runs, in order (the bar may
-        // paint a value more than once).
-        QList<int> distinct;
-        for (int v : painted.values)
-            if (distinct.isEmpty() || distinct.last() != v)
-                distinct << v;
-        QCOMPARE(distinct, (QList<int>{0, 1, 2, 3, 4, 5, 6}));
+        platform::testing::setFileCopiedObserver({});
+
+        QCOMPARE(shownBefore.size(), 17);
+        for (int i = 0; i < shownBefore.size(); ++i)
+            QCOMPARE(shownBefore[i], i);
+        // Each paint comes some way into its round of events, so single
+        // intervals vary by a few ms; over the whole copy they add up to 50 ms
+        // a paint.
+        const int paints = int(painted.values.size());
+        QVERIFY2(paints >= 3, qPrintable(QString::number(paints)));
+        for (int i = 1; i < paints; ++i) {
+            QVERIFY(painted.values[i] >= painted.values[i - 1]);
+            QVERIFY2(painted.times[i] - painted.times[i - 1] >= 35,
+                     qPrintable(QStringLiteral("painted %1 ms apart").arg(painted.times[i] - painted.times[i - 1])));
+        }
+        QVERIFY2(painted.times.last() - painted.times.first() >= 50 * (paints - 1) - 10,
+                 qPrintable(QStringLiteral("%1 paints in %2 ms").arg(paints).arg(painted.times.last() - painted.times.first())));
+    }
+
+    // The bar is the generated trough with the green fill cut to the fraction
+    // done, not a stock control.
+    void progressBarDrawnFromItsPictures()
+    {
+        frmHDD &hdd = ui::form<frmHDD>();
+        const QImage trough = assets::picture(QStringLiteral("frmHDD"), QStringLiteral("imgCopyTrough")).toImage();
+        const QImage fill = assets::picture(QStringLiteral("frmHDD"), QStringLiteral("imgCopyFill")).toImage();
+        QCOMPARE(hdd.prgCopy->geometry(), QRect(47, 176, 330, 31));
+        QCOMPARE(trough.size(), QSize(330, 31));
+        QCOMPARE(fill.size(), QSize(328, 29));
+        QCOMPARE(QColor(fill.pixel(100, 10)), QColor(0, 255, 0));
+        hdd.prgCopy->setProgress(1, 4);
+        const QImage shown = hdd.prgCopy->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const int cut = 328 / 4;
+        for (const QPoint p : {QPoint(0, 0), QPoint(329, 30), QPoint(1 + cut + 5, 15), QPoint(200, 1)})
+            QCOMPARE(QColor(shown.pixel(p)), QColor(trough.pixel(p)));
+        for (const QPoint p : {QPoint(1, 1), QPoint(cut, 15), QPoint(40, 29)})
+            QCOMPARE(QColor(shown.pixel(p)), QColor(fill.pixel(p - QPoint(1, 1))));
+    }
+
+    // While OK copies, the notice takes no input: a click on Cancel does
+    // nothing, and a close request waits until the copy has ended (where OK
+    // closes the notice anyway); the game is copied whole and started.
+    void copyTakesNoInputAndHoldsBackACloseRequest()
+    {
+        frmHDD &hdd = ui::form<frmHDD>();
+        int copied = 0;
+        bool loadedAtTheEnd = false;
+        platform::testing::setFileCopiedObserver([&](const std::string &) {
+            ++copied;
+            if (copied == 1) {
+                QWindow *win = hdd.windowHandle();
+                QTest::mouseMove(win, hdd.lblCancel->geometry().center());
+                QTest::mouseClick(win, Qt::LeftButton, {}, hdd.lblCancel->geometry().center());
+                QCloseEvent close;  // as the window system sends it
+                QCoreApplication::sendEvent(win, &close);
+                QTest::qSleep(60);  // the copy handles events again at its next file
+            }
+            loadedAtTheEnd = ui::loadedForm<frmHDD>() == &hdd && hdd.isVisible();
+        });
+        showAndClick(true);
+        platform::testing::setFileCopiedObserver({});
+        QCOMPARE(copied, 5);
+        QVERIFY(loadedAtTheEnd);
+        QCOMPARE(rec->sounds, QStringList{kClick});  // OK's own
+        QVERIFY(QFileInfo::exists(copy(QStringLiteral("QAR.TXT"))));
+        QCOMPARE(rec->shellCalls.size(), 1);
+    }
+
+    // A name that holds a backslash (a Linux disc can carry one) would name
+    // another place once joined to a path; here the disc's marker at the
+    // root. The copy stops there, so it never counts as present, and nothing
+    // is written outside the copy folder.
+    void nameHoldingABackslashStopsTheCopy_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("file") << "A\\..\\..\\..\\..\\PLAXOID.QAR";
+        QTest::newRow("file in a subfolder") << "DATA/A\\..\\..\\..\\..\\..\\PLAXOID.QAR";
+        QTest::newRow("subfolder") << "X\\..\\..\\..\\../PLAXOID.QAR";
+    }
+    void nameHoldingABackslashStopsTheCopy()
+    {
+        QFETCH(QString, entry);
+        DiscFixture::writeFile(source(entry), "climbs out");
+        const QStringList before = entriesBelow(disc->hdd());
+        showAndClick(true);
+        QVERIFY(!QFileInfo::exists(copy(QStringLiteral("QAR.TXT"))));
+        QVERIFY(!QFileInfo::exists(disc->hdd(QStringLiteral("PLAXOID.QAR"))));
+        QVERIFY(!QFileInfo::exists(disc->programFolder(QStringLiteral("PLAXOID.QAR"))));
+        for (const QString &e : entriesBelow(disc->hdd()))
+            QVERIFY2(before.contains(e) || e.startsWith(QLatin1String("MENU/BOARD")), qPrintable(e));
+        QCOMPARE(rec->shellCalls.size(), 1);
+    }
+
+    // The copy costs in proportion to its files: the layer lists each folder
+    // at most twice, however many files it holds. Names that are on the hard
+    // disk in another case are replaced, not doubled.
+    void copyListsEachFolderAtMostTwice()
+    {
+        for (int i = 0; i < 1000; ++i)
+            DiscFixture::writeFile(source(QStringLiteral("DATA/F%1.DAT").arg(i, 4, 10, QLatin1Char('0'))), "x");
+        DiscFixture::writeFile(disc->programFolder(QStringLiteral("board/chess/chess.exe")), "old program");
+        DiscFixture::writeFile(disc->programFolder(QStringLiteral("board/chess/data/level1.dat")), "old level");
+        QMap<QString, int> listings;
+        platform::testing::setListingObserver([&](const std::string &folder) { ++listings[QString::fromStdString(folder)]; });
+        showAndClick(true);
+        platform::testing::setListingObserver({});
+        const QString copied = disc->programFolder(QStringLiteral("board/chess/"));
+        QCOMPARE(QDir(copied + QStringLiteral("data")).entryList(QDir::Files).size(), 1001);
+        QCOMPARE(fileContents(copied + QStringLiteral("chess.exe")), fileContents(source(QStringLiteral("CHESS.EXE"))));
+        QCOMPARE(fileContents(copied + QStringLiteral("data/level1.dat")), QByteArray("level 1"));
+        QVERIFY(!QFileInfo::exists(copied + QStringLiteral("CHESS.EXE")));
+        QVERIFY(!QFileInfo::exists(copied + QStringLiteral("data/LEVEL1.DAT")));
+        QVERIFY(!listings.isEmpty());
+        for (auto it = listings.cbegin(); it != listings.cend(); ++it)
+            QVERIFY2(it.value() <= 2, qPrintable(QStringLiteral("%1 listed %2 times").arg(it.key()).arg(it.value())));
     }
 
     // A file that cannot be copied stops the copy there: what came before it

@@ -20,6 +20,7 @@ inline const QColor green(0, 255, 0);
 inline const QColor pressedTop(2, 12, 5), pressedBottom(10, 30, 15);
 inline const QColor pressedDarkEdge(0, 0, 0), pressedShadow(4, 8, 6), pressedLightEdge(176, 182, 192);
 inline const QColor paragraph(226, 230, 246);
+inline const QColor fillEdge(168, 255, 168);  // the lit top row of a progress fill
 } // namespace colour
 
 // Liberation Sans Bold (or the nearest face) at a pixel size.

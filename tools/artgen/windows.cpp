@@ -355,17 +355,53 @@ Window noticeWindow(const QString &form, QSize size, const QStringList &paragrap
     return w;
 }
 
+
+// The notice's progress bar: a trough in the dark face of the pressed plates
+// with a 1 px inset bevel, and a green fill with a lighter top row, which the
+// notice cuts to the fraction done.
+void addProgressBar(Window &w, const QRect &bar, const QRect &fill)
+{
+    Picture trough{QStringLiteral("imgCopyTrough"), bar, QImage(bar.size(), QImage::Format_RGB32),
+                   QStringLiteral("background"), QRect(), false};
+    {
+        QPainter p(&trough.full);
+        QLinearGradient face(0, 0, 0, bar.height());
+        face.setColorAt(0, colour::pressedTop);
+        face.setColorAt(1, colour::pressedBottom);
+        p.fillRect(trough.full.rect(), face);
+        const int r = bar.width() - 1, b = bar.height() - 1;
+        p.setPen(colour::pressedDarkEdge);
+        p.drawLine(0, 0, r, 0);
+        p.drawLine(0, 0, 0, b);
+        p.setPen(colour::pressedLightEdge);
+        p.drawLine(1, b, r, b);
+        p.drawLine(r, 1, r, b);
+    }
+    Picture green{QStringLiteral("imgCopyFill"), fill, QImage(fill.size(), QImage::Format_RGB32),
+                  QStringLiteral("background"), QRect(), false};
+    green.full.fill(colour::green);
+    {
+        QPainter p(&green.full);
+        p.setPen(colour::fillEdge);
+        p.drawLine(0, 0, fill.width() - 1, 0);
+    }
+    w.reserved << colour::fillEdge.rgb();
+    w.pictures << trough << green;
+}
+
 } // namespace
 
 Window hddWindow()
 {
     namespace L = layout::hdd;
-    return noticeWindow(QStringLiteral("frmHDD"), QSize(L::backgroundWidth, L::backgroundHeight),
-                        {QStringLiteral("This game runs only from the hard drive."),
-                         QStringLiteral("To play it, choose OK: the program copies the game to your hard "
-                                        "drive and runs it from there."),
-                         QStringLiteral("Otherwise, choose Cancel.")},
-                        L::buttons, 31);
+    Window w = noticeWindow(QStringLiteral("frmHDD"), QSize(L::backgroundWidth, L::backgroundHeight),
+                            {QStringLiteral("This game runs only from the hard drive."),
+                             QStringLiteral("To play it, choose OK: the program copies the game to your hard "
+                                            "drive and runs it from there."),
+                             QStringLiteral("Otherwise, choose Cancel.")},
+                            L::buttons, 31);
+    addProgressBar(w, rect(L::prgCopy), rect(L::prgCopyFill));
+    return w;
 }
 
 Window exitWindow()

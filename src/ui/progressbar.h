@@ -1,0 +1,35 @@
+// A progress bar drawn from two pictures of its window: the trough, and the
+// fill cut to the fraction done. It has no text and takes no input.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+namespace ui {
+
+class ProgressBar : public QWidget {
+    Q_OBJECT
+public:
+    // `fill` is drawn at `fillOffset` inside the trough, its left part as
+    // wide as the fraction done.
+    ProgressBar(QWidget *parent, const QRect &rect, const QPixmap &trough, const QPixmap &fill, QPoint fillOffset);
+
+    // Sets how many of how many are done; the bar is repainted when the event
+    // loop next paints, not at once.
+    void setProgress(int done, int total);
+    int done() const { return mDone; }
+    int total() const { return mTotal; }
+
+    // The width of the fill for the progress now.
+    int fillWidth() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPixmap mTrough, mFill;
+    QPoint mFillOffset;
+    int mDone = 0, mTotal = 0;
+};
+
+} // namespace ui
