@@ -224,7 +224,14 @@ bool isFolder(const std::string &path)
 bool createFolder(const std::string &path)
 {
     const auto host = toHostPath(path);
-    return host && ::mkdir(host->c_str(), 0777) == 0;
+    if (!host)
+        return false;
+    // A drive's folder is the drive itself: when it is gone the drive is not
+    // there, and making it anew would put files where no drive is.
+    for (const Drive &drive : drives())
+        if (drive.folder == *host)
+            return false;
+    return ::mkdir(host->c_str(), 0777) == 0;
 }
 
 bool changeDirectory(const std::string &path)

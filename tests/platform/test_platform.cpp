@@ -396,6 +396,27 @@ private slots:
         QVERIFY(!platform::createFolder("Q:\\NEWDIR"));             // no such drive
     }
 
+    // A drive's own folder is never made, also when it is gone: the drive is
+    // not there, whichever way its root is written.
+    void createFolderOfDriveRoot_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("root") << "G:\\";
+        QTest::newRow("drive alone") << "g:";
+        QTest::newRow("dot") << "G:\\.\\";
+        QTest::newRow("dot-dot") << "G:\\SUB\\..";
+        QTest::newRow("through drive Z") << "Z:" + QString(m_root).replace(QLatin1Char('/'), QLatin1Char('\\')) + "\\gone";
+    }
+
+    void createFolderOfDriveRoot()
+    {
+        QFETCH(QString, path);
+        QDir(m_root + QStringLiteral("/gone")).removeRecursively();
+        setDrives(QStringLiteral("C=%1;E=%2;G=%3/gone").arg(m_home, m_disc, m_root));
+        QVERIFY(!platform::createFolder(s(path)));
+        QVERIFY(!QFileInfo::exists(m_root + QStringLiteral("/gone")));
+    }
+
     void currentFolder()
     {
         QDir().mkpath(disc("GAMES/Chess"));
