@@ -23,7 +23,8 @@ bool exists(const std::string &path);
 // True when the path names a folder.
 bool isFolder(const std::string &path);
 
-// Creates one folder whose parent exists, with the default permissions.
+// Creates one folder whose parent exists, with the default permissions. A
+// drive's root is never created: it fails, also when the drive's folder is gone.
 bool createFolder(const std::string &path);
 
 // Makes the folder the program's current folder, drive included.
