@@ -80,7 +80,8 @@ QByteArray pattern(int size, char seed)
     return bytes;
 }
 
-// Installs stand-ins for the copy's reads and kernel copy while it lives.
+// Puts the real reads and kernel copy of a file copy back when it goes out
+// of scope, also when a check fails on the way.
 struct CopyHooks {
     ~CopyHooks()
     {
