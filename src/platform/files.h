@@ -23,7 +23,8 @@ bool exists(const std::string &path);
 // True when the path names a folder.
 bool isFolder(const std::string &path);
 
-// Creates one folder whose parent exists, with the default permissions.
+// Creates one folder whose parent exists, with the default permissions. A
+// drive's root is never created: it fails, also when the drive's folder is gone.
 bool createFolder(const std::string &path);
 
 // Makes the folder the program's current folder, drive included.
@@ -59,8 +60,13 @@ enum class CopyResult {
 };
 
 // Copies one file, replacing an existing destination file that is not
-// read-only, keeping the read-only attribute of the source. A copy that fails
-// part-way leaves no partial destination file behind.
+// read-only, keeping the read-only attribute and the time of last change of
+// the source. The copy is written under a short temporary name in the
+// destination's folder and then put in place of the destination: a copy that
+// breaks off (a full disk, a read error, a disc taken out) leaves the old file
+// as it was and no partial file; a copy whose size is not the source's has
+// failed. On POSIX the copy has the source's permission bits less the umask,
+// and a file the user may not write (another user's) counts as read-only.
 CopyResult copyFile(const std::string &source, const std::string &destination);
 
 // copyFile for two host paths, as toHostPath gives them: the folder copies

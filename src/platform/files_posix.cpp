@@ -3,6 +3,7 @@
 #include "drives.h"
 #include "files.h"
 #include "hostfiles.h"
+#include "testing.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -13,13 +14,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -84,41 +88,118 @@ std::optional<std::vector<std::string>> entries(const std::string &folder, Keep 
     return names;
 }
 
-// Copies the whole of `in` to `out`: copy_file_range in the kernel where the
-// file systems allow it, else sendfile, else plain reads and writes.
-bool copyContent(int in, int out)
+testing::CopyReadHook gCopyRead;
+testing::KernelCopyHook gKernelCopy;
+
+// One read of the copy's source; -1 on an error other than an interruption.
+ssize_t readSome(int in, char *buffer, std::size_t size)
 {
-    bool rangeWorks = true;
-    bool sendfileWorks = true;
+    if (gCopyRead)
+        return static_cast<ssize_t>(gCopyRead(in, buffer, size));
     for (;;) {
-        ssize_t done = -1;
-        if (rangeWorks) {
-            done = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
-            if (done < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
-                rangeWorks = false;
-                continue;
-            }
-        } else if (sendfileWorks) {
-            done = ::sendfile(out, in, nullptr, 1 << 30);
-            if (done < 0 && (errno == EINVAL || errno == ENOSYS)) {
-                sendfileWorks = false;
-                continue;
-            }
-        } else {
-            char buffer[1 << 16];
-            done = ::read(in, buffer, sizeof buffer);
-            for (ssize_t written = 0; done > 0 && written < done;) {
-                const ssize_t step = ::write(out, buffer + written, std::size_t(done - written));
-                if (step < 0 && errno != EINTR)
-                    return false;
-                written += std::max<ssize_t>(step, 0);
-            }
+        const ssize_t done = ::read(in, buffer, size);
+        if (done >= 0 || errno != EINTR)
+            return done;
+    }
+}
+
+bool writeAll(int out, const char *buffer, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t step = ::write(out, buffer, size);
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0)
+            return false;
+        buffer += step;
+        size -= std::size_t(step);
+    }
+    return true;
+}
+
+ssize_t kernelCopy(int in, int out, std::size_t size)
+{
+    if (gKernelCopy)
+        return static_cast<ssize_t>(gKernelCopy(in, out, size));
+    return ::copy_file_range(in, nullptr, out, nullptr, size, 0);
+}
+
+// Copies `size` bytes (the source's size) from `in` to `out` inside the
+// kernel, with copy_file_range, else sendfile, where the file systems allow
+// it. Returns how far it got, or -1 on a real error. Some file systems report
+// 0 bytes copied for a file that is not empty: that, like a call the file
+// systems do not support, leaves the rest to reads and writes.
+off_t copyInKernel(int in, int out, off_t size)
+{
+    constexpr std::size_t chunk = std::size_t(1) << 30;
+    bool rangeWorks = true;
+    off_t copied = 0;
+    while (copied < size) {
+        const ssize_t done = rangeWorks ? kernelCopy(in, out, chunk) : ::sendfile(out, in, nullptr, chunk);
+        if (done > 0) {
+            copied += done;
+            continue;
         }
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done == 0)
+            break;
+        const bool unsupported = rangeWorks
+                                     ? (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+                                     : (errno == EINVAL || errno == ENOSYS);
+        if (!unsupported)
+            return -1;
+        if (!rangeWorks)
+            break;
+        rangeWorks = false;
+    }
+    return copied;
+}
+
+// Copies the whole of `in` to `out`, which both start at offset 0. A stand-in
+// reader takes every byte through reads and writes.
+bool copyContent(int in, int out, off_t size)
+{
+    if (!gCopyRead && copyInKernel(in, out, size) < 0)
+        return false;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t done = readSome(in, buffer, sizeof buffer);
         if (done == 0)
             return true;
-        if (done < 0 && errno != EINTR)
+        if (done < 0 || !writeAll(out, buffer, std::size_t(done)))
             return false;
     }
+}
+
+// A destination the copy must not replace: read-only, or (for anyone but
+// root, whom the system would let through) one the user may not write, such
+// as another user's file. Renaming over it would succeed wherever the folder
+// is writable, so the check is made here.
+bool keptAsReadOnly(const std::string &hostPath, const struct stat &info)
+{
+    if ((info.st_mode & S_IWUSR) == 0)
+        return true;
+    return ::faccessat(AT_FDCWD, hostPath.c_str(), W_OK, AT_EACCESS) != 0 && (errno == EACCES || errno == EPERM);
+}
+
+// Creates a new file under a hidden temporary name in `folder`, with the
+// permission bits `mode`, from which the system takes away the umask as for
+// any new file. The name is short and unrelated to the file's own, so that it
+// fits wherever that name fits. Returns the open file, or -1.
+int createTemporary(const std::string &folder, mode_t mode, std::string &name)
+{
+    // Unlikely to meet a name in use; O_EXCL settles it when one does.
+    static std::atomic<unsigned> next{unsigned(std::random_device{}())};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%08x", next.fetch_add(0x9e3779b9u));
+        name = (folder.empty() ? std::string(".") : folder) + "/.qc" + suffix;
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
 }
 
 } // namespace
@@ -145,7 +226,14 @@ bool isFolder(const std::string &path)
 bool createFolder(const std::string &path)
 {
     const auto host = toHostPath(path);
-    return host && ::mkdir(host->c_str(), 0777) == 0;
+    if (!host)
+        return false;
+    // A drive's folder is the drive itself: when it is gone the drive is not
+    // there, and making it anew would put files where no drive is.
+    for (const Drive &drive : drives())
+        if (drive.folder == *host)
+            return false;
+    return ::mkdir(host->c_str(), 0777) == 0;
 }
 
 bool changeDirectory(const std::string &path)
@@ -233,53 +321,61 @@ CopyResult copyFile(const std::string &source, const std::string &destination)
 
 CopyResult copyHostFile(const std::string &hostSource, const std::string &hostDestination)
 {
-    const std::string *from = &hostSource;
-    const std::string *to = &hostDestination;
-
     struct stat sourceInfo {};
-    if (::stat(from->c_str(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
+    if (::stat(hostSource.c_str(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
         return CopyResult::Failed;
 
     struct stat destinationInfo {};
-    if (::stat(to->c_str(), &destinationInfo) == 0) {
+    if (::stat(hostDestination.c_str(), &destinationInfo) == 0) {
         std::error_code error;
-        if (fs::equivalent(*from, *to, error))
+        if (fs::equivalent(hostSource, hostDestination, error))
             return CopyResult::SameFile;
         if (!S_ISREG(destinationInfo.st_mode))
             return CopyResult::Failed;
-        // Root could overwrite it anyway: the attribute is checked here.
-        if ((destinationInfo.st_mode & S_IWUSR) == 0)
+        if (keptAsReadOnly(hostDestination, destinationInfo))
             return CopyResult::DestinationReadOnly;
     }
 
-    const int in = ::open(from->c_str(), O_RDONLY | O_CLOEXEC);
+    const int in = ::open(hostSource.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return CopyResult::Failed;
+    // The size of what was opened, which the copy must match.
+    if (::fstat(in, &sourceInfo) != 0) {
+        ::close(in);
+        return CopyResult::Failed;
+    }
 
-    // The copy is written under a hidden temporary name in the destination's
-    // folder and renamed over the destination only once it is complete.
-    const std::string folder = fs::path(*to).parent_path().string();
-    std::string temporary = (folder.empty() ? std::string(".") : folder) + "/." + baseName(*to) + ".copyXXXXXX";
-    const int out = ::mkostemp(temporary.data(), O_CLOEXEC);
+    // The copy is written under a temporary name in the destination's folder
+    // and renamed over the destination only once it is complete, so that a
+    // copy that breaks off leaves the old file as it was.
+    std::string temporary;
+    const int out = createTemporary(fs::path(hostDestination).parent_path().string(), sourceInfo.st_mode & 0777,
+                                    temporary);
     if (out < 0) {
         ::close(in);
         return CopyResult::Failed;
     }
 
-    bool ok = copyContent(in, out);
-    ok = ok && ::fchmod(out, sourceInfo.st_mode & 0777) == 0;
+    bool ok = copyContent(in, out, sourceInfo.st_size);
+    struct stat copyInfo {};
+    ok = ok && ::fstat(out, &copyInfo) == 0 && copyInfo.st_size == sourceInfo.st_size;
     if (ok) {
         const struct timespec times[2] = {sourceInfo.st_atim, sourceInfo.st_mtim};
         ::futimens(out, times);
     }
     ok = ::close(out) == 0 && ok;
     ::close(in);
-    ok = ok && ::rename(temporary.c_str(), to->c_str()) == 0;
+    ok = ok && ::rename(temporary.c_str(), hostDestination.c_str()) == 0;
     if (!ok) {
         ::unlink(temporary.c_str());
         return CopyResult::Failed;
     }
     return CopyResult::Copied;
 }
+
+namespace testing {
+void setCopyRead(CopyReadHook fn) { gCopyRead = std::move(fn); }
+void setKernelCopy(KernelCopyHook fn) { gKernelCopy = std::move(fn); }
+} // namespace testing
 
 } // namespace platform

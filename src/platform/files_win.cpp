@@ -1,10 +1,15 @@
 // File services on Windows, through the ANSI ("A") Win32 functions.
 #include "files.h"
 #include "drives.h"
+#include "testing.h"
 #include "win_text.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -129,32 +134,80 @@ std::optional<FileIdentity> identityOf(const std::string &ansiPath)
     return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 
-// Size and time of last change: enough to tell whether a failed copy wrote to
-// an existing destination.
-struct FileState {
-    DWORD sizeHigh = 0;
-    DWORD sizeLow = 0;
-    FILETIME written{};
-    bool operator==(const FileState &other) const
-    {
-        return sizeHigh == other.sizeHigh && sizeLow == other.sizeLow &&
-               written.dwLowDateTime == other.written.dwLowDateTime &&
-               written.dwHighDateTime == other.written.dwHighDateTime;
-    }
-};
-
-std::optional<FileState> stateOf(const std::string &ansiPath)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(ansiPath.c_str(), GetFileExInfoStandard, &data))
-        return std::nullopt;
-    return FileState{data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime};
-}
-
 void removeFile(const std::string &ansiPath)
 {
     SetFileAttributesA(ansiPath.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(ansiPath.c_str());
+}
+
+// The attributes that SetFileAttributes takes; the others (folder,
+// compressed, ...) are reported but not set this way.
+constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                                      FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_TEMPORARY;
+
+testing::CopyReadHook gCopyRead;
+
+// One read of the copy's source; -1 on a read error.
+long long readSome(HANDLE in, char *buffer, DWORD size)
+{
+    if (gCopyRead)
+        return gCopyRead(reinterpret_cast<std::intptr_t>(in), buffer, size);
+    DWORD got = 0;
+    return ReadFile(in, buffer, size, &got, nullptr) ? static_cast<long long>(got) : -1;
+}
+
+bool writeAll(HANDLE out, const char *buffer, DWORD size)
+{
+    while (size > 0) {
+        DWORD written = 0;
+        if (!WriteFile(out, buffer, size, &written, nullptr) || written == 0)
+            return false;
+        buffer += written;
+        size -= written;
+    }
+    return true;
+}
+
+// Copies the whole of `in` to `out` by reads and writes: a read error or a
+// full disk part-way through is seen here, before the copy is put in place.
+bool copyContent(HANDLE in, HANDLE out)
+{
+    std::vector<char> buffer(std::size_t(1) << 20);
+    for (;;) {
+        const long long got = readSome(in, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (got == 0)
+            return true;
+        if (got < 0 || !writeAll(out, buffer.data(), static_cast<DWORD>(got)))
+            return false;
+    }
+}
+
+// Creates the temporary copy, hidden, under a new name in `folder` (empty, or
+// ending with a separator). The name is short and unrelated to the file's
+// own: in 8.3 form ("~QC1A2B3.TMP"), which fits in any folder the system lets
+// one create; in a folder so deep that less room is left before MAX_PATH, as
+// many hex digits as fit (a destination name fits there, so at least one).
+HANDLE createTemporary(const std::string &folder, std::string &name)
+{
+    static std::atomic<unsigned> next{GetTickCount() ^ (GetCurrentProcessId() << 12)};
+    const std::size_t room = folder.size() + 1 < MAX_PATH ? MAX_PATH - 1 - folder.size() : 0;
+    for (int attempt = 0; attempt < 100 && room > 0; ++attempt) {
+        const unsigned long long number = next.fetch_add(0x9e3779b9u);
+        char text[16];
+        if (room >= 12)
+            std::snprintf(text, sizeof text, "~QC%05llX.TMP", number & 0xfffff);
+        else
+            std::snprintf(text, sizeof text, "%0*llX", static_cast<int>(room), number & ((1ull << (4 * room)) - 1));
+        name = folder + text;
+        HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (file != INVALID_HANDLE_VALUE)
+            return file;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 } // namespace
@@ -179,7 +232,18 @@ bool isFolder(const std::string &path)
 bool createFolder(const std::string &path)
 {
     const auto ansi = systemPath(path);
-    return ansi && CreateDirectoryA(ansi->c_str(), nullptr);
+    if (!ansi)
+        return false;
+    // A drive's root is the drive itself, never a folder to make, however it
+    // is written ("C:\", "C:\.", "C:\GAMES\..").
+    std::string full(MAX_PATH, '\0');
+    const DWORD length = GetFullPathNameA(ansi->c_str(), MAX_PATH, full.data(), nullptr);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    full.resize(length);
+    if (full.size() == 3 && full[1] == ':' && full[2] == '\\')
+        return false;
+    return CreateDirectoryA(ansi->c_str(), nullptr);
 }
 
 bool changeDirectory(const std::string &path)
@@ -243,12 +307,7 @@ bool setReadOnly(const std::string &path, bool readOnly)
     const auto found = attributesOf(*ansi);
     if (!found)
         return false;
-    // Only these bits can be given to SetFileAttributes; the others (folder,
-    // compressed, ...) are reported but not set this way.
-    const DWORD settable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED |
-                           FILE_ATTRIBUTE_OFFLINE | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM |
-                           FILE_ATTRIBUTE_TEMPORARY;
-    DWORD wanted = *found & settable;
+    DWORD wanted = *found & kSettableAttributes;
     if (readOnly)
         wanted |= FILE_ATTRIBUTE_READONLY;
     else
@@ -318,7 +377,6 @@ CopyResult copyHostFile(const std::string &hostSource, const std::string &hostDe
     if (!sourceAttributes || (*sourceAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return CopyResult::Failed;
 
-    std::optional<FileState> before;
     if (const auto destinationAttributes = attributesOf(*to)) {
         const auto sourceId = identityOf(*from);
         if (sourceId && sourceId == identityOf(*to))
@@ -329,23 +387,54 @@ CopyResult copyHostFile(const std::string &hostSource, const std::string &hostDe
         // rights or a mapped POSIX folder might let through.
         if (*destinationAttributes & FILE_ATTRIBUTE_READONLY)
             return CopyResult::DestinationReadOnly;
-        before = stateOf(*to);
-        if (!before)
-            return CopyResult::Failed;
     }
 
     QuietDriveErrors quiet;
-    if (CopyFileA(from->c_str(), to->c_str(), FALSE))
-        return CopyResult::Copied;
-
-    // Remove what a copy that broke off (a full disk, a read error) left: a new
-    // file, or an existing one it had begun to overwrite. A destination that
-    // was never touched (the source could not be opened) stays as it was.
-    if (attributesOf(*to)) {
-        if (!before || !(stateOf(*to) == before))
-            removeFile(*to);
+    HANDLE in = CreateFileA(from->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (in == INVALID_HANDLE_VALUE)
+        return CopyResult::Failed;
+    LARGE_INTEGER size{};
+    FILETIME written{};
+    if (!GetFileSizeEx(in, &size) || !GetFileTime(in, nullptr, nullptr, &written)) {
+        CloseHandle(in);
+        return CopyResult::Failed;
     }
-    return CopyResult::Failed;
+
+    // The copy is written under a temporary name in the destination's folder
+    // and moved over the destination only once it is complete, so that a copy
+    // that breaks off leaves the old file as it was.
+    const std::size_t separator = to->find_last_of("\\/:");
+    const std::string folder = separator == std::string::npos ? std::string() : to->substr(0, separator + 1);
+    std::string temporary;
+    HANDLE out = createTemporary(folder, temporary);
+    if (out == INVALID_HANDLE_VALUE) {
+        CloseHandle(in);
+        return CopyResult::Failed;
+    }
+
+    bool ok = copyContent(in, out);
+    LARGE_INTEGER copied{};
+    ok = ok && GetFileSizeEx(out, &copied) && copied.QuadPart == size.QuadPart;
+    if (ok)
+        SetFileTime(out, nullptr, nullptr, &written);
+    ok = CloseHandle(out) && ok;
+    CloseHandle(in);
+    // The copy takes the source's attributes, read-only among them.
+    const DWORD attributes = *sourceAttributes & kSettableAttributes;
+    ok = ok && SetFileAttributesA(temporary.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+    ok = ok && MoveFileExA(temporary.c_str(), to->c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!ok) {
+        removeFile(temporary);
+        return CopyResult::Failed;
+    }
+    return CopyResult::Copied;
 }
+
+namespace testing {
+void setCopyRead(CopyReadHook fn) { gCopyRead = std::move(fn); }
+// Windows copies by reads and writes alone: there is no kernel copy to replace.
+void setKernelCopy(KernelCopyHook) {}
+} // namespace testing
 
 } // namespace platform

@@ -315,23 +315,30 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("fileInTheWay");  // below C:, empty for none
-        QTest::newRow("file in place of the category") << "C:\\BOARD\\CHESS" << "BOARD";
-        QTest::newRow("file in place of the last level") << "C:\\BOARD\\CHESS" << "BOARD/CHESS";
-        QTest::newRow("name too long") << QStringLiteral("C:\\GAMES\\") + QString(300, QLatin1Char('x')) << "";
+        QTest::addColumn<bool>("driveGone");        // C:'s folder removed while the chooser is open
+        QTest::newRow("file in place of the category") << "C:\\BOARD\\CHESS" << "BOARD" << false;
+        QTest::newRow("file in place of the last level") << "C:\\BOARD\\CHESS" << "BOARD/CHESS" << false;
+        QTest::newRow("name too long") << QStringLiteral("C:\\GAMES\\") + QString(300, QLatin1Char('x')) << "" << false;
+        QTest::newRow("bare drive root, its folder gone") << "C:\\" << "" << true;
     }
     void levelThatCannotBeCreatedCopiesNothing()
     {
         QFETCH(QString, typed);
         QFETCH(QString, fileInTheWay);
+        QFETCH(bool, driveGone);
         selectChess();
         if (!fileInTheWay.isEmpty())
             DiscFixture::writeFile(disc->hdd(fileInTheWay), "mine");
         const QStringList before = entriesBelow(disc->hdd());
         Recorder rec;
         QVERIFY(runCopy([&](frmSave *save) {
+            if (driveGone)
+                QVERIFY(QDir(disc->hdd()).removeRecursively());
             typePath(save, typed);
             clickOn(save, save->lblSave);
         }));
+        if (driveGone)
+            QVERIFY(!QFileInfo::exists(disc->hdd()));
         QVERIFY(!ui::loadedForm<frmSave>());
         QVERIFY(!ui::hourglassShown());
         QVERIFY(messages.isEmpty());

@@ -3,10 +3,12 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/shell.h"
+#include "platform/testing.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -18,8 +20,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 
 using platform::CopyResult;
 
@@ -53,6 +57,38 @@ mode_t modeOf(const QString &path)
     struct stat info {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
+
+// Started with this argument and two host paths, the test program copies
+// one file and exits with kChildExit + the CopyResult: a copy made by another
+// user (see copyOverOtherUsersFile).
+const char kCopyAsChild[] = "--copy-host-file";
+constexpr int kChildExit = 10;
+
+// The names in a folder, hidden ones included: what a copy left there.
+QStringList namesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// Bytes that differ from one offset to the next, so that a shifted or partly
+// overwritten copy shows.
+QByteArray pattern(int size, char seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char(seed + i * 7 + i / 251);
+    return bytes;
+}
+
+// Puts the real reads and kernel copy of a file copy back when it goes out
+// of scope, also when a check fails on the way.
+struct CopyHooks {
+    ~CopyHooks()
+    {
+        platform::testing::setCopyRead({});
+        platform::testing::setKernelCopy({});
+    }
+};
 
 // The drive table as "C=/x;Z=/" for comparisons.
 QString tableText()
@@ -361,6 +397,27 @@ private slots:
         QVERIFY(!platform::createFolder("Q:\\NEWDIR"));             // no such drive
     }
 
+    // A drive's own folder is never made, also when it is gone: the drive is
+    // not there, whichever way its root is written.
+    void createFolderOfDriveRoot_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("root") << "G:\\";
+        QTest::newRow("drive alone") << "g:";
+        QTest::newRow("dot") << "G:\\.\\";
+        QTest::newRow("dot-dot") << "G:\\SUB\\..";
+        QTest::newRow("through drive Z") << "Z:" + QString(m_root).replace(QLatin1Char('/'), QLatin1Char('\\')) + "\\gone";
+    }
+
+    void createFolderOfDriveRoot()
+    {
+        QFETCH(QString, path);
+        QDir(m_root + QStringLiteral("/gone")).removeRecursively();
+        setDrives(QStringLiteral("C=%1;E=%2;G=%3/gone").arg(m_home, m_disc, m_root));
+        QVERIFY(!platform::createFolder(s(path)));
+        QVERIFY(!QFileInfo::exists(m_root + QStringLiteral("/gone")));
+    }
+
     void currentFolder()
     {
         QDir().mkpath(disc("GAMES/Chess"));
@@ -471,6 +528,41 @@ private slots:
         QVERIFY(!QFileInfo::exists(disc("DST.DAT")));
     }
 
+    // A copy that breaks off after part of the new content was written
+    // leaves the old destination byte for byte as it was, and no temporary
+    // file; a new destination is not made.
+    void copyBreakingOffPartWay_data()
+    {
+        QTest::addColumn<QString>("destination");
+        QTest::newRow("replacing a file") << "BIG.DAT";
+        QTest::newRow("new file") << "NEW.DAT";
+    }
+
+    void copyBreakingOffPartWay()
+    {
+        QFETCH(QString, destination);
+        QDir(disc("broken")).removeRecursively();
+        const QByteArray old = pattern(200 * 1024, 'o');
+        writeFile(disc("broken/BIG.DAT"), pattern(1 << 20, 'n'));
+        writeFile(disc("broken/to/BIG.DAT"), old);
+
+        // A source that gives its first 64 KB, then a read error (a
+        // scratched disc, or one taken out).
+        CopyHooks hooks;
+        qint64 given = 0;
+        platform::testing::setCopyRead([&](std::intptr_t fd, char *buffer, std::size_t size) -> long long {
+            if (given >= 64 * 1024)
+                return -1;
+            const ssize_t got = ::read(int(fd), buffer, std::min<std::size_t>(size, std::size_t(64 * 1024 - given)));
+            given += std::max<ssize_t>(got, 0);
+            return got;
+        });
+        QCOMPARE(platform::copyFile("E:\\BROKEN\\BIG.DAT", s("E:\\BROKEN\\TO\\" + destination)), CopyResult::Failed);
+        QCOMPARE(given, qint64(64 * 1024));
+        QCOMPARE(contentOf(disc("broken/to/BIG.DAT")), old);
+        QCOMPARE(namesIn(disc("broken/to")), QStringList{"BIG.DAT"});
+    }
+
     // A copy that runs out of room part-way (a file size limit stands in for
     // a full disk) leaves the old destination as it was and nothing else.
     void copyFailingPartWay()
@@ -495,6 +587,161 @@ private slots:
         QCOMPARE(contentOf(disc("full/to/BIG.DAT")), QByteArray("old"));
         QCOMPARE(QDir(disc("full/to")).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{"BIG.DAT", "OTHER.DAT"}));
+    }
+
+    // The temporary copy's name does not grow with the file's: a name of the
+    // longest length the system allows copies, new or over an old file.
+    void copyLongestName()
+    {
+        QDir(disc("long")).removeRecursively();
+        const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".DAT");
+        QCOMPARE(QFile::encodeName(name).size(), 255);
+        writeFile(disc("long/from/" + name), "new");
+        writeFile(disc("long/to/" + name), "old");
+        QDir().mkpath(disc("long/new"));
+        for (const QString &to : {QStringLiteral("to"), QStringLiteral("new")}) {
+            QCOMPARE(platform::copyFile(s("E:\\LONG\\FROM\\" + name), s("E:\\LONG\\" + to + "\\" + name)),
+                     CopyResult::Copied);
+            QCOMPARE(contentOf(disc("long/" + to + "/" + name)), QByteArray("new"));
+            QCOMPARE(namesIn(disc("long/" + to)), QStringList{name});
+        }
+    }
+
+    // A copy has the source's permission bits less the umask, as any new
+    // file: a disc file open to everyone is not writable by everyone on the
+    // hard disk. Read-only stays read-only.
+    void copyPermissions_data()
+    {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<int>("copy");
+        QTest::newRow("0777 disc file") << 0777 << 022 << 0755;
+        QTest::newRow("0666 under a private umask") << 0666 << 077 << 0600;
+        QTest::newRow("read-only") << 0444 << 022 << 0444;
+        QTest::newRow("read-only program") << 0555 << 022 << 0555;
+        QTest::newRow("group bits kept") << 0640 << 022 << 0640;
+    }
+
+    void copyPermissions()
+    {
+        QFETCH(int, source);
+        QFETCH(int, umask);
+        QFETCH(int, copy);
+        QDir(disc("perm")).removeRecursively();
+        writeFile(disc("perm/SRC.DAT"), "x", mode_t(source));
+        writeFile(disc("perm/OLD.DAT"), "old", 0666);
+        const mode_t saved = ::umask(mode_t(umask));
+        const CopyResult created = platform::copyFile("E:\\PERM\\SRC.DAT", "E:\\PERM\\NEW.DAT");
+        const CopyResult replaced = platform::copyFile("E:\\PERM\\SRC.DAT", "E:\\PERM\\OLD.DAT");
+        ::umask(saved);
+        QCOMPARE(created, CopyResult::Copied);
+        QCOMPARE(replaced, CopyResult::Copied);
+        QCOMPARE(int(modeOf(disc("perm/NEW.DAT"))), copy);
+        QCOMPARE(int(modeOf(disc("perm/OLD.DAT"))), copy);
+        QCOMPARE(platform::isReadOnly("E:\\PERM\\NEW.DAT"), (source & 0200) == 0);
+    }
+
+    // An unprivileged user's copy keeps a file of the destination that the
+    // user may not write (another user's), as cp would refuse it, though the
+    // folder would let a rename replace it. The copy runs in a child process
+    // that drops to the user "nobody".
+    void copyOverOtherUsersFile_data()
+    {
+        QTest::addColumn<QString>("owner"); // of the file at the destination
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("another user's file") << "root" << int(CopyResult::DestinationReadOnly) << QByteArray("root's");
+        QTest::newRow("the user's own file") << "nobody" << int(CopyResult::Copied) << QByteArray("source");
+        QTest::newRow("no file yet") << "none" << int(CopyResult::Copied) << QByteArray("source");
+    }
+
+    void copyOverOtherUsersFile()
+    {
+        QFETCH(QString, owner);
+        QFETCH(int, result);
+        QFETCH(QByteArray, content);
+        if (::geteuid() != 0)
+            QSKIP("making another user's file needs root");
+
+        // A folder that "nobody" owns, reachable through folders open to all.
+        QTemporaryDir open(QDir::tempPath() + QStringLiteral("/quorvia-user-XXXXXX"));
+        QVERIFY(open.isValid());
+        QCOMPARE(::chmod(QFile::encodeName(open.path()).constData(), 0755), 0);
+        const QString folder = open.path() + QStringLiteral("/nobody");
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
+        const QString source = open.path() + QStringLiteral("/SRC.DAT");
+        const QString target = folder + QStringLiteral("/DST.DAT");
+        writeFile(source, "source", 0644);
+        if (owner != QLatin1String("none")) {
+            writeFile(target, owner == QLatin1String("root") ? "root's" : "nobody's", 0644);
+            if (owner == QLatin1String("nobody"))
+                QCOMPARE(::chown(QFile::encodeName(target).constData(), 65534, 65534), 0);
+        }
+
+        QProcess child;
+        child.start(QStringLiteral("/usr/bin/setpriv"),
+                    {"--reuid=65534", "--regid=65534", "--clear-groups", QCoreApplication::applicationFilePath(),
+                     QString::fromLatin1(kCopyAsChild), source, target});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(child.exitCode() >= kChildExit, child.readAllStandardError().constData());
+        QCOMPARE(child.exitCode() - kChildExit, result);
+        QCOMPARE(contentOf(target), content);
+        QCOMPARE(namesIn(folder), QStringList{"DST.DAT"});
+    }
+
+    // The kernel's copy may stop short or copy nothing at all for a file that
+    // is not empty (some file systems report 0 bytes): the rest is read and
+    // written. A copy whose size is not the source's is a failed copy.
+    void copyWhenKernelCopyFallsShort_data()
+    {
+        QTest::addColumn<QString>("kernel");
+        QTest::addColumn<CopyResult>("result");
+        QTest::newRow("copies nothing") << "nothing" << CopyResult::Copied;
+        QTest::newRow("stops after 64 KB") << "part" << CopyResult::Copied;
+        QTest::newRow("claims bytes it did not write") << "short" << CopyResult::Failed;
+        QTest::newRow("read error") << "error" << CopyResult::Failed;
+    }
+
+    void copyWhenKernelCopyFallsShort()
+    {
+        QFETCH(QString, kernel);
+        QFETCH(CopyResult, result);
+        QDir(disc("kernel")).removeRecursively();
+        const QByteArray source = pattern(300 * 1024, 'k');
+        const QByteArray old = pattern(1000, 'o');
+        writeFile(disc("kernel/SRC.DAT"), source);
+        writeFile(disc("kernel/to/OLD.DAT"), old);
+
+        CopyHooks hooks;
+        bool called = false;
+        platform::testing::setKernelCopy([&](int in, int out, std::size_t) -> long long {
+            if (called && kernel != QLatin1String("short"))
+                return 0;
+            called = true;
+            if (kernel == QLatin1String("error")) {
+                errno = EIO;
+                return -1;
+            }
+            if (kernel == QLatin1String("nothing"))
+                return 0;
+            // Copies the first 64 KB for real; "short" then moves the
+            // source's offset to its end and claims the whole file.
+            char buffer[64 * 1024];
+            const ssize_t got = ::read(in, buffer, sizeof buffer);
+            if (got <= 0 || ::write(out, buffer, std::size_t(got)) != got)
+                return -1;
+            if (kernel == QLatin1String("short"))
+                return ::lseek(in, 0, SEEK_END) == -1 ? -1 : source.size();
+            return got;
+        });
+        QCOMPARE(platform::copyFile("E:\\KERNEL\\SRC.DAT", "E:\\KERNEL\\TO\\OLD.DAT"), result);
+        QVERIFY(called);
+        const QByteArray expected = result == CopyResult::Copied ? source : old;
+        QCOMPARE(contentOf(disc("kernel/to/OLD.DAT")).size(), expected.size());
+        QCOMPARE(contentOf(disc("kernel/to/OLD.DAT")), expected);
+        QCOMPARE(namesIn(disc("kernel/to")), QStringList{"OLD.DAT"});
     }
 
     // ---- Shell -------------------------------------------------------------
@@ -688,5 +935,15 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPlatform)
+int main(int argc, char *argv[])
+{
+    if (argc == 4 && std::strcmp(argv[1], kCopyAsChild) == 0)
+        return kChildExit + int(platform::copyHostFile(argv[2], argv[3]));
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TestPlatform test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_platform.moc"

@@ -7,6 +7,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/shell.h"
+#include "platform/testing.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -16,6 +17,7 @@
 #endif
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -82,6 +84,57 @@ bool addAttribute(const std::string &path, DWORD attribute)
     SetFileAttributesA(path.c_str(), (attributes & ~DWORD(FILE_ATTRIBUTE_DIRECTORY)) | attribute);
     const DWORD now = GetFileAttributesA(path.c_str());
     return now != INVALID_FILE_ATTRIBUTES && (now & attribute);
+}
+
+// A file's bytes, or empty optional when it cannot be read.
+std::optional<std::string> contentOf(const std::string &path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    std::string content;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        content.append(buffer, got);
+    CloseHandle(file);
+    return content;
+}
+
+// The names of the files in a folder, hidden ones included: what a copy left
+// there.
+std::vector<std::string> namesIn(const std::string &folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(entry.cFileName);
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Bytes that differ from one offset to the next, so that a shifted or partly
+// overwritten copy shows.
+std::string pattern(size_t size, char seed)
+{
+    std::string bytes(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>(seed + i * 7 + i / 251);
+    return bytes;
+}
+
+std::optional<FILETIME> lastWriteOf(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
+    return data.ftLastWriteTime;
 }
 
 // A drive letter the system does not have, or 0.
@@ -295,6 +348,103 @@ TEST(copyOneFile)
         CHECK_EQ(platform::copyFile(locked, folder + "\\LOCKCOPY.DAT"), CopyResult::Copied);
         CHECK(platform::isReadOnly(folder + "\\LOCKCOPY.DAT"));
     }
+
+    // The copy has the source's time of last change, new or replacing.
+    HANDLE file = CreateFileA(source.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME past{0x12345600u, 0x01c00000u};
+    if (CHECK(file != INVALID_HANDLE_VALUE)) {
+        CHECK(SetFileTime(file, nullptr, nullptr, &past));
+        CloseHandle(file);
+    }
+    for (const char *name : {"DST.DAT", "TIMED.DAT"}) {
+        harness::Row r(name);
+        CHECK_EQ(platform::copyFile(source, folder + "\\" + name), CopyResult::Copied);
+        const auto time = lastWriteOf(folder + "\\" + name);
+        CHECK(time && time->dwLowDateTime == past.dwLowDateTime && time->dwHighDateTime == past.dwHighDateTime);
+    }
+    CHECK_EQ(namesIn(folder), std::vector<std::string>({"DST.DAT", "LOCKCOPY.DAT", "LOCKED.DAT", "SRC.DAT", "TIMED.DAT"}));
+}
+
+TEST(copyBreakingOffPartWay)
+{
+    // A source that gives its first 64 KB, then a read error (a scratched
+    // disc, or one taken out): the old destination stays byte for byte, a
+    // new one is not made, and no temporary file is left.
+    const std::string folder = onDrive("BROKEN");
+    const std::string old = pattern(200 * 1024, 'o');
+    removeAll(folder);
+    if (!CHECK(makeFolder(folder) && makeFolder(folder + "\\TO") &&
+               writeFile(folder + "\\BIG.DAT", pattern(1 << 20, 'n')) && writeFile(folder + "\\TO\\BIG.DAT", old)))
+        return;
+    for (const char *name : {"BIG.DAT", "NEW.DAT"}) {
+        harness::Row r(name);
+        long long given = 0;
+        platform::testing::setCopyRead([&](std::intptr_t source, char *buffer, std::size_t size) -> long long {
+            if (given >= 64 * 1024)
+                return -1;
+            DWORD got = 0;
+            const DWORD wanted = static_cast<DWORD>(std::min<long long>(static_cast<long long>(size), 64 * 1024 - given));
+            if (!ReadFile(reinterpret_cast<HANDLE>(source), buffer, wanted, &got, nullptr))
+                return -1;
+            given += got;
+            return got;
+        });
+        const CopyResult result = platform::copyFile(folder + "\\BIG.DAT", folder + "\\TO\\" + name);
+        platform::testing::setCopyRead({});
+        CHECK_EQ(result, CopyResult::Failed);
+        CHECK_EQ(given, 64 * 1024LL);
+        const auto kept = contentOf(folder + "\\TO\\BIG.DAT");
+        CHECK(kept && *kept == old);
+        CHECK_EQ(namesIn(folder + "\\TO"), std::vector<std::string>({"BIG.DAT"}));
+    }
+}
+
+TEST(copyLongNames)
+{
+    // Any name the system accepts copies: the temporary copy's name does not
+    // grow with the file's, and fits even in the deepest folder.
+    const std::string folder = onDrive("LONG");
+    removeAll(folder);
+    if (!CHECK(makeFolder(folder) && writeFile(folder + "\\SRC.DAT", "new")))
+        return;
+    const std::string longName = std::string(MAX_PATH - 1 - folder.size() - 5, 'n') + ".DAT";
+    std::string deep;  // the deepest folder the system lets this test make
+    for (size_t length = MAX_PATH - 3; length > folder.size() + 2 && deep.empty(); --length) {
+        const std::string candidate = folder + "\\" + std::string(length - folder.size() - 1, 'd');
+        if (CreateDirectoryA(candidate.c_str(), nullptr))
+            deep = candidate;
+    }
+    CHECK(!deep.empty());
+    CHECK_EQ(folder.size() + 1 + longName.size(), size_t(MAX_PATH - 1));
+    struct {
+        const char *name;
+        std::string destination;
+        bool replacing;
+    } rows[] = {
+        {"longest name, new", folder + "\\" + longName, false},
+        {"longest name, replacing", folder + "\\" + longName, true},
+        {"deepest folder, new", deep + "\\A", false},
+        {"deepest folder, replacing", deep + "\\A", true},
+    };
+    for (const auto &row : rows) {
+        harness::Row r(row.name);
+        if (row.replacing)
+            CHECK(writeFile(row.destination, "old"));
+        CHECK_EQ(platform::copyFile(folder + "\\SRC.DAT", row.destination), CopyResult::Copied);
+        CHECK_EQ(contentOf(row.destination), std::string("new"));
+        const std::string in = row.destination.substr(0, row.destination.find_last_of('\\'));
+        CHECK_EQ(namesIn(in).size(), size_t(in == folder ? 2 : 1));
+    }
+}
+
+TEST(createFolderOfDriveRoot)
+{
+    // A drive's root is never made, however it is written.
+    for (const std::string &root : {gDrive + "\\", gDrive + "\\.", gDrive + "\\SUB\\..", gDrive + "/"}) {
+        harness::Row r(root);
+        CHECK(!platform::createFolder(root));
+    }
+    CHECK(!platform::exists(onDrive("SUB")));
 }
 
 TEST(folderListings)
