@@ -160,8 +160,13 @@ off_t copyInKernel(int in, int out, off_t size)
 // reader takes every byte through reads and writes.
 bool copyContent(int in, int out, off_t size)
 {
-    if (!gCopyRead && copyInKernel(in, out, size) < 0)
-        return false;
+    if (!gCopyRead) {
+        const off_t copied = copyInKernel(in, out, size);
+        if (copied < 0)
+            return false;
+        if (copied == size)
+            return true;
+    }
     char buffer[1 << 16];
     for (;;) {
         const ssize_t done = readSome(in, buffer, sizeof buffer);
@@ -321,36 +326,41 @@ CopyResult copyFile(const std::string &source, const std::string &destination)
 
 CopyResult copyHostFile(const std::string &hostSource, const std::string &hostDestination)
 {
-    struct stat sourceInfo {};
-    if (::stat(hostSource.c_str(), &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode))
-        return CopyResult::Failed;
-
-    struct stat destinationInfo {};
-    if (::stat(hostDestination.c_str(), &destinationInfo) == 0) {
-        std::error_code error;
-        if (fs::equivalent(hostSource, hostDestination, error))
-            return CopyResult::SameFile;
-        if (!S_ISREG(destinationInfo.st_mode))
-            return CopyResult::Failed;
-        if (keptAsReadOnly(hostDestination, destinationInfo))
-            return CopyResult::DestinationReadOnly;
-    }
-
-    const int in = ::open(hostSource.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opened without waiting, so that a pipe or a device never blocks; only
+    // a regular file is copied.
+    const int in = ::open(hostSource.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (in < 0)
         return CopyResult::Failed;
-    // The size of what was opened, which the copy must match.
-    if (::fstat(in, &sourceInfo) != 0) {
+    struct stat sourceInfo {};
+    if (::fstat(in, &sourceInfo) != 0 || !S_ISREG(sourceInfo.st_mode)) {
         ::close(in);
         return CopyResult::Failed;
     }
 
-    // The copy is written under a temporary name in the destination's folder
-    // and renamed over the destination only once it is complete, so that a
-    // copy that breaks off leaves the old file as it was.
-    std::string temporary;
-    const int out = createTemporary(fs::path(hostDestination).parent_path().string(), sourceInfo.st_mode & 0777,
-                                    temporary);
+    // A new file is written under its own name: there is nothing to keep,
+    // and a copy that breaks off is removed. A file in the way is replaced
+    // through a temporary name in its folder, renamed over it only once the
+    // copy is complete, so that a copy that breaks off leaves the old file as
+    // it was.
+    std::string written = hostDestination;
+    int out = ::open(hostDestination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, sourceInfo.st_mode & 0777);
+    const bool replacing = out < 0 && errno == EEXIST;
+    if (replacing) {
+        struct stat destinationInfo {};
+        std::error_code error;
+        CopyResult refused = CopyResult::Copied;
+        if (::stat(hostDestination.c_str(), &destinationInfo) != 0 || !S_ISREG(destinationInfo.st_mode))
+            refused = CopyResult::Failed;
+        else if (fs::equivalent(hostSource, hostDestination, error))
+            refused = CopyResult::SameFile;
+        else if (keptAsReadOnly(hostDestination, destinationInfo))
+            refused = CopyResult::DestinationReadOnly;
+        if (refused != CopyResult::Copied) {
+            ::close(in);
+            return refused;
+        }
+        out = createTemporary(fs::path(hostDestination).parent_path().string(), sourceInfo.st_mode & 0777, written);
+    }
     if (out < 0) {
         ::close(in);
         return CopyResult::Failed;
@@ -365,9 +375,10 @@ CopyResult copyHostFile(const std::string &hostSource, const std::string &hostDe
     }
     ok = ::close(out) == 0 && ok;
     ::close(in);
-    ok = ok && ::rename(temporary.c_str(), hostDestination.c_str()) == 0;
+    if (replacing)
+        ok = ok && ::rename(written.c_str(), hostDestination.c_str()) == 0;
     if (!ok) {
-        ::unlink(temporary.c_str());
+        ::unlink(written.c_str());
         return CopyResult::Failed;
     }
     return CopyResult::Copied;

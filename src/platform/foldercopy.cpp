@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <unordered_set>
 
 namespace platform {
 namespace {
@@ -25,9 +26,10 @@ bool caseBlindLess(const std::string &a, const std::string &b)
     return x != y ? x < y : a < b;
 }
 
-// One destination folder and the entries already in it. Where a name is not
-// there exactly, the entry whose name matches it without regard to case is
-// used; the folder is listed for that once, the first time it is needed.
+// One destination folder and the entries already in it, listed once, the
+// first time a name is looked up (never for a folder the copy made). Where a
+// name is not there exactly, the entry whose name matches it without regard
+// to case is used.
 class Destination {
 public:
     Destination(std::string folder, bool isNew) : mFolder(std::move(folder)), mListed(isNew) {}
@@ -36,13 +38,11 @@ public:
 
     std::string pathOf(const std::string &name)
     {
-        const std::string exact = host::join(mFolder, name);
-        if (host::exists(exact))
-            return exact;
         if (!mListed) {
             mListed = true;
             if (const auto entries = host::list(mFolder)) {
                 for (const host::Entry &e : *entries) {
+                    mNames.insert(e.name);
                     // The first in byte order, when several match.
                     auto [it, added] = mByKey.emplace(host::foldCase(e.name), e.name);
                     if (!added && e.name < it->second)
@@ -50,13 +50,16 @@ public:
                 }
             }
         }
+        if (mNames.count(name))
+            return host::join(mFolder, name);
         const auto found = mByKey.find(host::foldCase(name));
-        return found == mByKey.end() ? exact : host::join(mFolder, found->second);
+        return host::join(mFolder, found == mByKey.end() ? name : found->second);
     }
 
 private:
     std::string mFolder;
     bool mListed;
+    std::unordered_set<std::string> mNames;
     std::map<std::string, std::string> mByKey;
 };
 
@@ -185,12 +188,12 @@ std::vector<CopyResult> copyNamedFiles(const std::string &sourceFolder, const st
     if (!hostSource || !hostDestination || !host::isFolder(*hostDestination))
         return results;
 
-    Destination from(*hostSource, false);
+    // The names were listed from the source folder itself.
     Destination into(*hostDestination, false);
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (isPlainName(names[i])) {
             const std::string to = into.pathOf(names[i]);
-            results[i] = copyHostFile(from.pathOf(names[i]), to);
+            results[i] = copyHostFile(host::join(*hostSource, names[i]), to);
             host::noteFileCopied(to);
         }
         if (progress)
@@ -204,7 +207,7 @@ std::optional<std::vector<FolderFile>> folderFiles(const std::string &folder)
     const auto hostFolder = toHostPath(folder);
     if (!hostFolder)
         return std::nullopt;
-    const auto entries = host::list(*hostFolder);
+    const auto entries = host::list(*hostFolder, true);
     if (!entries)
         return std::nullopt;
     std::vector<FolderFile> files;

@@ -13,12 +13,13 @@ struct Entry {
     std::string name;
     bool folder = false;    // a folder itself, never a link to one
     bool regular = false;   // a regular file itself, not a link
-    bool readOnly = false;
+    bool readOnly = false;  // set only when asked for
 };
 
-// The entries of a folder but "." and "..", in the system's order. Empty
-// optional when it cannot be listed.
-std::optional<std::vector<Entry>> list(const std::string &folder);
+// The entries of a folder but "." and "..", in the system's order, with the
+// read-only attribute of its files when `readOnly`. Empty optional when it
+// cannot be listed.
+std::optional<std::vector<Entry>> list(const std::string &folder, bool readOnly = false);
 
 std::string join(const std::string &folder, const std::string &name);
 

@@ -14,7 +14,7 @@
 
 namespace platform::host {
 
-std::optional<std::vector<Entry>> list(const std::string &folder)
+std::optional<std::vector<Entry>> list(const std::string &folder, bool readOnly)
 {
     noteListing(folder);
     DIR *dir = ::opendir(folder.c_str());
@@ -31,8 +31,13 @@ std::optional<std::vector<Entry>> list(const std::string &folder)
         if (name == "." || name == "..")
             continue;
         Entry e{name};
+        // The type from the folder itself where the file system gives it;
+        // the mode only where it was asked for.
+        e.folder = d->d_type == DT_DIR;
+        e.regular = d->d_type == DT_REG;
         struct stat info {};
-        if (::fstatat(fd, d->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
+        if ((d->d_type == DT_UNKNOWN || (readOnly && e.regular))
+            && ::fstatat(fd, d->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0) {
             e.folder = S_ISDIR(info.st_mode);
             e.regular = S_ISREG(info.st_mode);
             e.readOnly = (info.st_mode & S_IWUSR) == 0;

@@ -8,7 +8,7 @@ namespace platform::host {
 
 using win::QuietDriveErrors;
 
-std::optional<std::vector<Entry>> list(const std::string &folder)
+std::optional<std::vector<Entry>> list(const std::string &folder, bool)
 {
     noteListing(folder);
     auto pattern = win::ansiPath(join(folder, "*"));
