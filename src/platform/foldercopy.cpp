@@ -111,6 +111,24 @@ void plan(const std::string &hostFolder, std::size_t into, std::size_t &folders,
     }
 }
 
+// Copies one file of the plan. A new description file is written under a
+// temporary name first and then given its own, so that it never exists
+// half-written: a copy broken off by a crash then does not count as present.
+CopyResult copyStep(const Step &step, const Destination &into, const std::string &to)
+{
+    const bool marker = step.folder == 0 && host::foldCase(step.name) == host::foldCase(kDescriptionFile);
+    if (!marker || host::exists(to))
+        return copyHostFile(step.source, to);
+    const std::string temporary = host::join(into.folder(), ".qarcopy");
+    host::remove(temporary);
+    CopyResult result = copyHostFile(step.source, temporary);
+    if (result == CopyResult::Copied && !host::rename(temporary, to))
+        result = CopyResult::Failed;
+    if (result != CopyResult::Copied)
+        host::remove(temporary);
+    return result;
+}
+
 } // namespace
 
 bool copyFolder(const std::string &source, const std::string &destination, const CopyProgress &progress)
@@ -163,7 +181,7 @@ bool copyFolder(const std::string &source, const std::string &destination, const
             // whole), stays as it is. Stopping there would make a copy that
             // once stopped part-way impossible to complete.
             const std::string to = into.pathOf(step.name);
-            if (copyHostFile(step.source, to) == CopyResult::Failed)
+            if (copyStep(step, into, to) == CopyResult::Failed)
                 return false;
             host::noteFileCopied(to);
             ++done;

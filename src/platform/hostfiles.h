@@ -28,6 +28,10 @@ bool exists(const std::string &path);
 bool isFolder(const std::string &path);
 bool createFolder(const std::string &path);
 
+// Gives a file a new name, replacing a file of that name; removes a file.
+bool rename(const std::string &from, const std::string &to);
+bool remove(const std::string &path);
+
 // The key under which two names that differ only in case are the same.
 std::string foldCase(const std::string &name);
 

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cerrno>
 
 namespace platform::host {
@@ -71,6 +72,16 @@ bool isFolder(const std::string &path)
 bool createFolder(const std::string &path)
 {
     return ::mkdir(path.c_str(), 0777) == 0;
+}
+
+bool rename(const std::string &from, const std::string &to)
+{
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool remove(const std::string &path)
+{
+    return ::unlink(path.c_str()) == 0;
 }
 
 std::string foldCase(const std::string &name)

@@ -75,6 +75,20 @@ bool createFolder(const std::string &path)
     return ansi && CreateDirectoryA(ansi->c_str(), nullptr);
 }
 
+bool rename(const std::string &from, const std::string &to)
+{
+    const auto a = win::ansiPath(from), b = win::ansiPath(to);
+    QuietDriveErrors quiet;
+    return a && b && MoveFileExA(a->c_str(), b->c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+bool remove(const std::string &path)
+{
+    const auto ansi = win::ansiPath(path);
+    QuietDriveErrors quiet;
+    return ansi && DeleteFileA(ansi->c_str());
+}
+
 std::string foldCase(const std::string &name)
 {
     // The file system itself ignores case here; the key only orders names.
