@@ -6,6 +6,7 @@
 
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/foldercopy.h"
 #include "platform/shell.h"
 #include "platform/testing.h"
 
@@ -481,6 +482,49 @@ TEST(folderListings)
         CHECK_EQ(platform::ordinaryFiles(row.folder), row.files);
         CHECK_EQ(platform::subfolders(row.folder), row.files);
     }
+}
+
+TEST(folderCopies)
+{
+    // A game folder with a subfolder, a read-only file and its description;
+    // an earlier copy holds an old file and one of the player's own.
+    const std::string source = onDrive("GAME"), copy = onDrive("COPY");
+    removeAll(source);
+    removeAll(copy);
+    bool ready = makeFolder(source) && makeFolder(source + "\\DATA") && makeFolder(copy);
+    for (const char *name : {"QAR.TXT", "GO.EXE", "ZZZ.DAT", "DATA\\LEVEL.DAT"})
+        ready = writeFile(source + "\\" + name, name) && ready;
+    ready = addAttribute(source + "\\DATA\\LEVEL.DAT", FILE_ATTRIBUTE_READONLY) && ready;
+    ready = writeFile(copy + "\\GO.EXE", "old") && writeFile(copy + "\\MINE.SAV", "mine") && ready;
+    if (!CHECK(ready))
+        return;
+
+    std::vector<std::pair<int, int>> steps;
+    CHECK(platform::copyFolder(source, copy, [&](int done, int total) { steps.emplace_back(done, total); }));
+    CHECK_EQ(steps.size(), size_t(5));
+    CHECK(steps.back() == std::make_pair(4, 4));
+    CHECK_EQ(contentOf(copy + "\\GO.EXE"), std::optional<std::string>("GO.EXE"));
+    CHECK_EQ(contentOf(copy + "\\MINE.SAV"), std::optional<std::string>("mine"));
+    CHECK_EQ(contentOf(copy + "\\DATA\\LEVEL.DAT"), std::optional<std::string>("DATA\\LEVEL.DAT"));
+    CHECK(platform::isReadOnly(copy + "\\DATA\\LEVEL.DAT"));
+    CHECK_EQ(namesIn(copy), std::vector<std::string>({"GO.EXE", "MINE.SAV", "QAR.TXT", "ZZZ.DAT"}));
+
+    const auto files = platform::folderFiles(copy);
+    if (CHECK(files.has_value()) && CHECK_EQ(files->size(), size_t(4)))
+        CHECK_EQ((*files)[0].name, std::string("GO.EXE"));
+
+    // The chooser's copy: one result per name; a name that is not plain
+    // writes nothing.
+    const std::string out = onDrive("OUT");
+    removeAll(out);
+    if (!CHECK(makeFolder(out)))
+        return;
+    const auto results = platform::copyNamedFiles(source, out, {"GO.EXE", "..\\GAME\\ZZZ.DAT", "MISSING.DAT"});
+    CHECK(results == std::vector<CopyResult>({CopyResult::Copied, CopyResult::Failed, CopyResult::Failed}));
+    CHECK_EQ(namesIn(out), std::vector<std::string>({"GO.EXE"}));
+    removeAll(source);
+    removeAll(copy);
+    removeAll(out);
 }
 
 TEST(namesOutsideAscii)
