@@ -56,7 +56,7 @@ private slots:
     {
         const QByteArray rows = "Chess Master\tCHESS\tCHESS.EXE\t-w\t0\n"
                                 "Café Racer\tRACER\tBIN\\RACE.EXE\t\t1\n"
-                                "\t\t\t\t\n"
+                                "\tBLANK\t\t\t\n"
                                 "Price: 5 €, “quoted”\tEURO\tE.EXE\t/A /B /C\t \n"
                                 "The longest name that fits: 36 byte\tABCDEFGH\tABCDEFGH.EXE\t123456789012\tY\n";
         const QString path = mDir.filePath(QStringLiteral("ROUND.PAL"));
@@ -88,6 +88,11 @@ private slots:
         QTest::newRow("folder ..") << QByteArray("Game\t..\tGO.EXE\t\t") << u"folder"_qs;
         QTest::newRow("folder reaching up") << QByteArray("Game\t..\\..\\..\tGO.EXE\t\t") << u"folder"_qs;
         QTest::newRow("folder with colon") << QByteArray("Game\tC:\tGO.EXE\t\t") << u"folder"_qs;
+        QTest::newRow("folder blank") << QByteArray("Game\t\tGO.EXE\t\t") << u"folder"_qs;
+        QTest::newRow("folder of spaces") << QByteArray("Game\t   \tGO.EXE\t\t") << u"folder"_qs;
+        QTest::newRow("folder of dots and spaces") << QByteArray("Game\t. ..\tGO.EXE\t\t") << u"folder"_qs;
+        QTest::newRow("folder cut to nothing by a zero byte")
+            << QByteArray("Game\t\0GAME\tGO.EXE\t\t", 19) << u"folder"_qs;
         QTest::newRow("program from the root") << QByteArray("Game\tGAME\t\\GO.EXE\t\t") << u"program"_qs;
         QTest::newRow("program in the parent") << QByteArray("Game\tGAME\tBIN\\..\\..\\X\t\t") << u"program"_qs;
         QTest::newRow("four fields") << QByteArray("Game\tGAME\tGO.EXE\t") << u"fields"_qs;
@@ -165,7 +170,8 @@ private slots:
                                    record("Complete", "QUEST", "QUEST.EXE") + record("No description", "NODESC", "X.EXE")
                                        + record("No program", "NOPROG", "X.EXE") + record("No folder", "GONE", "X.EXE")
                                        + record("Climbs", "..\\..\\..", "X.EXE") + record("Rooted", "QUEST", "\\X.EXE")
-                                       + "ab"));
+                                       + record("Blank", "", "X.EXE") + record("Dots", "...", "X.EXE")
+                                       + record("Zero", QByteArray("\0QUEST", 6), "X.EXE") + "ab"));
         for (const char *file : {"ADV/QUEST/QAR.TXT", "ADV/QUEST/QUEST.EXE", "ADV/NODESC/X.EXE", "ADV/NOPROG/QAR.TXT"})
             QVERIFY(fixture::writeFile(disc.filePath(QString::fromLatin1(file)), "x"));
         // A folder where the program should be is not a program.
@@ -181,6 +187,9 @@ private slots:
             u"QAR3.PAL record 4 (No folder): game folder ADV\\GONE missing"_qs,
             u"QAR3.PAL record 5 (Climbs): unsafe folder \"..\\..\\..\""_qs,
             u"QAR3.PAL record 6 (Rooted): unsafe program \"\\X.EXE\""_qs,
+            u"QAR3.PAL record 7 (Blank): unsafe folder \"\""_qs,
+            u"QAR3.PAL record 8 (Dots): unsafe folder \"...\""_qs,
+            u"QAR3.PAL record 9 (Zero): unsafe folder \"\\0QUEST\""_qs,
             u"QAR8.PAL: missing from the program folder"_qs,
         };
         QCOMPARE(lines, expected);
