@@ -379,7 +379,8 @@ int shellOpen(std::uintptr_t, const std::string &file, const std::string &parame
     const QStringList arguments = QProcess::splitCommand(toQ(parameters));
 
     std::string host;
-    if (file.empty())
+    // A name with a zero byte would be cut there: no file has such a name.
+    if (file.empty() || file.find('\0') != std::string::npos)
         return kFileNotFound;
     if (isBareName(file)) {
         const auto found = searchPath(file);

@@ -238,6 +238,9 @@ private slots:
         QTest::newRow("unknown drive") << "Q:\\BOARD" << "-";
         QTest::newRow("no drive") << "BOARD\\CHESS" << "-";
         QTest::newRow("empty") << "" << "-";
+        // The file system would cut the name at the zero byte.
+        QTest::newRow("zero byte after dot-dot") << u"E:\\BOARD\\CHESS\\..\0\\QAR.TXT"_qs << "-";
+        QTest::newRow("zero byte inside a name") << u"E:\\BOARD\\CHESS\\QAR.TXT\0.EXE"_qs << "-";
     }
 
     void toHostPath()
@@ -304,6 +307,7 @@ private slots:
         QTest::newRow("fifo") << "E:\\FILES\\PIPE.QAR" << false;
         QTest::newRow("missing") << "E:\\FILES\\NONE.QAR" << false;
         QTest::newRow("missing drive") << "Q:\\PLAXOID.QAR" << false;
+        QTest::newRow("zero byte after the name") << u"E:\\FILES\\PLAXOID.QAR\0.TXT"_qs << false;
     }
 
     void isOrdinaryFile()
@@ -508,6 +512,9 @@ private slots:
         QTest::newRow("missing folder") << "E:\\NOFOLDER\\GAME.EXE" << 3;
         QTest::newRow("unknown drive") << "Q:\\GAME.EXE" << 3;
         QTest::newRow("bare name not on PATH") << "quorvia-no-such-program" << 2;
+        // A name cut at its zero byte would be the folder, or a program on PATH.
+        QTest::newRow("zero byte after dot-dot") << u"E:\\SHELL\\..\0\\NONE.EXE"_qs << 2;
+        QTest::newRow("bare name with a zero byte") << u"true\0.EXE"_qs << 2;
     }
 
     void shellOpenMissing()

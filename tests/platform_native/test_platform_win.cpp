@@ -21,6 +21,7 @@
 #include <cstring>
 
 using platform::CopyResult;
+using namespace std::string_literals;
 
 namespace {
 
@@ -141,6 +142,9 @@ TEST(driveTableAndPaths)
         {"root", gDrive + "\\", gDrive + "\\"},
         {"no drive letter", "BOARD\\CHESS", std::nullopt},
         {"drive the system lacks", missing, std::nullopt},
+        // The system would cut the name at the zero byte.
+        {"zero byte after dot-dot", onDrive("BOARD\\CHESS\\..\0\\QAR.TXT"s), std::nullopt},
+        {"zero byte inside a name", onDrive("BOARD\\QAR.TXT\0.EXE"s), std::nullopt},
     };
     for (const auto &row : rows) {
         harness::Row r(row.name);
@@ -192,6 +196,8 @@ TEST(discMarkerProbe)
         CHECK_EQ(platform::isOrdinaryFile(marker), row.found);
         // Drive letters are probed in either case.
         CHECK_EQ(platform::isOrdinaryFile(gDrive + "\\plaxoid.qar"), row.found);
+        // A name that goes on after a zero byte is no name of the marker.
+        CHECK(!platform::isOrdinaryFile(marker + "\0.TXT"s));
     }
     removeAll(marker);
 
@@ -402,6 +408,10 @@ TEST(shellOpenCodes)
         {"missing file", folder + "\\NOGAME.EXE", 2},
         {"missing folder", folder + "\\NOFOLDER\\NOGAME.EXE", 3},
         {"type with no association", folder + "\\DATA.QZX", 31},
+        // Cut at the zero byte, the name would be the folder, or a program on
+        // the search path.
+        {"zero byte after dot-dot", folder + "\\..\0\\NOGAME.EXE"s, 2},
+        {"bare name with a zero byte", "notepad\0.QZX"s, 2},
     };
     for (const auto &row : rows) {
         harness::Row r(row.name);
