@@ -98,6 +98,15 @@ bool hasWindowsExtension(const std::string &path)
            || suffix == QLatin1String("pif");
 }
 
+// Whether the name's extension is that of a document (README.TXT): its type
+// by name is known and is no kind of program. A script type such as GO.SH's
+// inherits application/x-executable.
+bool hasDocumentExtension(const std::string &path)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(toQ(path), QMimeDatabase::MatchExtension);
+    return type.isValid() && !type.isDefault() && !type.inherits(QStringLiteral("application/x-executable"));
+}
+
 bool startDetached(const QString &program, const QStringList &arguments)
 {
     // An empty working folder: the started program inherits the current one.
@@ -416,7 +425,9 @@ int shellOpen(std::uintptr_t, const std::string &file, const std::string &parame
     // disc mounted without Rock Ridge shows every file as executable.
     if (S_ISREG(info.st_mode)) {
         const QByteArray header = fileHeader(host);
-        if (header.startsWith("\x7f" "ELF") || header.startsWith("#!"))
+        // A document is opened as one even when it begins with "#!": picking
+        // README.TXT must never run it.
+        if (header.startsWith("\x7f" "ELF") || (header.startsWith("#!") && !hasDocumentExtension(host)))
             return startNative(host, header, arguments);
         if (hasWindowsExtension(host) || header.startsWith("MZ"))
             return startWithWine(host, arguments);

@@ -621,11 +621,19 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("script");  // run as its own "#!" line says, not opened
 
-        QTest::newRow("text file") << "README.TXT" << QByteArray("Read me.\n") << 42;
+        // A script that writes the same record as the viewer, but with its
+        // own arguments: it shows which of the two got the file.
+        const QByteArray script = recorderScript(m_root + "/viewer-record");
+        QTest::newRow("text file") << "README.TXT" << QByteArray("Read me.\n") << 42 << false;
+        QTest::newRow("text file beginning with #!") << "README.TXT" << script << 42 << false;
+        QTest::newRow("shell script") << "GO.SH" << script << 42 << true;
+        QTest::newRow("#! file with an extension of no known type") << "GO.QZX" << script << 42 << true;
         QTest::newRow("no application for the type")
-            << "PICTURE.PNG" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << 31;
-        QTest::newRow("association to a missing application") << "PAGE.HTML" << QByteArray("<html></html>") << 31;
+            << "PICTURE.PNG" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << 31 << false;
+        QTest::newRow("association to a missing application")
+            << "PAGE.HTML" << QByteArray("<html></html>") << 31 << false;
     }
 
     void shellOpenDocument()
@@ -633,6 +641,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(int, code);
+        QFETCH(bool, script);
 
         const QString xdg = m_root + "/xdg";
         const QString record = m_root + "/viewer-record";
@@ -660,8 +669,8 @@ private slots:
         QCOMPARE(platform::shellOpen(0, s("E:\\DOCS\\" + name.toLower()), "ignored"), code);
         if (code > 32) {
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
-            QCOMPARE(QString::fromUtf8(contentOf(record)),
-                     disc("DOCS/WORK") + "\n[--view]\n[" + disc("DOCS/" + name) + "]\n");
+            const QString expected = script ? "\n[ignored]\n" : "\n[--view]\n[" + disc("DOCS/" + name) + "]\n";
+            QCOMPARE(QString::fromUtf8(contentOf(record)), disc("DOCS/WORK") + expected);
         }
     }
 
