@@ -11,6 +11,7 @@ testing::ShellOpenHook gShellOpen;
 testing::PlayWaveHook gPlayWave;
 testing::MessageBoxHook gMessageBox;
 testing::EndProgramHook gEndProgram;
+testing::SoundDeviceHook gSoundDevice;
 } // namespace
 
 int shellOpen(std::uintptr_t owner, const std::string &file, const std::string &parameters)
@@ -47,11 +48,20 @@ void endProgram()
         system::endProgram();
 }
 
+bool system::soundDeviceHooked(testing::SoundCall call, const std::string &hostPath)
+{
+    if (!gSoundDevice)
+        return false;
+    gSoundDevice(call, hostPath);
+    return true;
+}
+
 namespace testing {
 void setShellOpen(ShellOpenHook fn) { gShellOpen = std::move(fn); }
 void setPlayWave(PlayWaveHook fn) { gPlayWave = std::move(fn); }
 void setMessageBox(MessageBoxHook fn) { gMessageBox = std::move(fn); }
 void setEndProgram(EndProgramHook fn) { gEndProgram = std::move(fn); }
+void setSoundDevice(SoundDeviceHook fn) { gSoundDevice = std::move(fn); }
 } // namespace testing
 
 } // namespace platform

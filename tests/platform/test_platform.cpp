@@ -3,11 +3,13 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/shell.h"
+#include "platform/testing.h"
 
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -672,6 +674,43 @@ private slots:
             const QString expected = script ? "\n[ignored]\n" : "\n[--view]\n[" + disc("DOCS/" + name) + "]\n";
             QCOMPARE(QString::fromUtf8(contentOf(record)), disc("DOCS/WORK") + expected);
         }
+    }
+
+    // ---- Sound -------------------------------------------------------------
+
+    // What the sound device is told, with a recorder in its place. A file
+    // that is missing or no wave file gives the default sound, which like
+    // any sound first cuts off the one that is playing.
+    void playWave_data()
+    {
+        writeFile(disc("SOUND/CLICK.WAV"), QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16));
+        writeFile(disc("SOUND/TEXT.WAV"), "not a wave file");
+        QDir().mkpath(disc("SOUND/FOLDER.WAV"));
+
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("wave file") << "e:\\sound\\click.wav" << QStringList{"play " + disc("SOUND/CLICK.WAV")};
+        QTest::newRow("missing file") << "E:\\SOUND\\NONE.WAV" << QStringList{"stop", "beep"};
+        QTest::newRow("not a wave file") << "E:\\SOUND\\TEXT.WAV" << QStringList{"stop", "beep"};
+        QTest::newRow("a folder") << "E:\\SOUND\\FOLDER.WAV" << QStringList{"stop", "beep"};
+        QTest::newRow("unknown drive") << "Q:\\CLICK.WAV" << QStringList{"stop", "beep"};
+    }
+
+    void playWave()
+    {
+        QFETCH(QString, path);
+        QFETCH(QStringList, calls);
+
+        using platform::testing::SoundCall;
+        QStringList told;
+        platform::testing::setSoundDevice([&](SoundCall call, const std::string &host) {
+            told << (call == SoundCall::Play   ? "play " + QString::fromStdString(host)
+                     : call == SoundCall::Stop ? QStringLiteral("stop")
+                                               : QStringLiteral("beep"));
+        });
+        const auto restore = qScopeGuard([] { platform::testing::setSoundDevice({}); });
+        platform::playWave(s(path));
+        QCOMPARE(told, calls);
     }
 
     // ---- Message box -------------------------------------------------------

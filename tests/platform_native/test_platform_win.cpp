@@ -7,6 +7,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/shell.h"
+#include "platform/testing.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -417,6 +418,39 @@ TEST(shellOpenCodes)
         harness::Row r(row.name);
         CHECK_EQ(platform::shellOpen(0, row.file, ""), row.code);
     }
+}
+
+TEST(soundCalls)
+{
+    // What the sound device is told, with a recorder in its place. A file
+    // the system cannot play is its own affair: it plays its default sound
+    // in place of the file, cutting off the last as any sound does.
+    using platform::testing::SoundCall;
+    std::vector<std::string> calls;
+    platform::testing::setSoundDevice([&](SoundCall call, const std::string &path) {
+        calls.push_back(call == SoundCall::Play ? "play " + path : call == SoundCall::Stop ? "stop" : "beep");
+    });
+    const std::string folder = onDrive("SOUND");
+    removeAll(folder);
+    if (CHECK(makeFolder(folder) && writeFile(folder + "\\CLICK.WAV", "RIFF"))) {
+        struct {
+            const char *name;
+            std::string path;
+            std::vector<std::string> calls;
+        } rows[] = {
+            {"a file", folder + "\\CLICK.WAV", {"play " + folder + "\\CLICK.WAV"}},
+            {"a missing file", folder + "\\NONE.WAV", {"play " + folder + "\\NONE.WAV"}},
+            // No file has that name: the default sound, after the last one stops.
+            {"a zero byte in the name", folder + "\\CLICK.WAV\0.TXT"s, {"stop", "beep"}},
+        };
+        for (const auto &row : rows) {
+            harness::Row r(row.name);
+            calls.clear();
+            platform::playWave(row.path);
+            CHECK_EQ(calls, row.calls);
+        }
+    }
+    platform::testing::setSoundDevice({});
 }
 
 TEST(programFolderAndEnd)
