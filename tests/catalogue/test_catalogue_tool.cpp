@@ -75,7 +75,7 @@ private slots:
     void buildRefusesAndWritesNothing_data()
     {
         QTest::addColumn<QByteArray>("row");
-        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("field");  // what the refusal begins with
 
         QTest::newRow("name too wide") << QByteArray("A name of thirty-seven bytes, one over\tGAME\tGO.EXE\t\t") << u"name"_qs;
         QTest::newRow("folder too wide") << QByteArray("Game\tNINECHARS\tGO.EXE\t\t") << u"folder"_qs;
@@ -95,7 +95,7 @@ private slots:
             << QByteArray("Game\t\0GAME\tGO.EXE\t\t", 19) << u"folder"_qs;
         QTest::newRow("program from the root") << QByteArray("Game\tGAME\t\\GO.EXE\t\t") << u"program"_qs;
         QTest::newRow("program in the parent") << QByteArray("Game\tGAME\tBIN\\..\\..\\X\t\t") << u"program"_qs;
-        QTest::newRow("four fields") << QByteArray("Game\tGAME\tGO.EXE\t") << u"fields"_qs;
+        QTest::newRow("four fields") << QByteArray("Game\tGAME\tGO.EXE\t") << u"4 tab-separated fields"_qs;
     }
 
     void buildRefusesAndWritesNothing()
@@ -108,7 +108,7 @@ private slots:
         const QByteArray input = "Good\tGOOD\tGO.EXE\t\t\n\nAlso good\tGOOD2\tGO.EXE\t\t1\n" + row + "\nLast\tLAST\tGO.EXE\t\t\n";
         const Run run = runTool({QStringLiteral("build"), path}, input);
         QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.startsWith(u"line 4: "_qs) && run.err.contains(field), qPrintable(run.err));
+        QVERIFY2(run.err.startsWith(u"line 4: "_qs + field), qPrintable(run.err));
         QCOMPARE(run.err.count(u"line "_qs), 1);
         QCOMPARE(readAll(path), QByteArray("earlier"));
     }

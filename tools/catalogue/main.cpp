@@ -90,21 +90,28 @@ int build(const QString &outPath)
         err() << "cannot read standard input\n";
         return 2;
     }
+    // Read whole and split here: a line read from a stream ends at its first
+    // zero byte, and the field checks must see a name that one cuts short.
+    const QByteArray text = input.readAll();
+    if (input.error() != QFileDevice::NoError) {
+        err() << "cannot read standard input\n";
+        return 2;
+    }
+    QList<QByteArray> lines = text.split('\n');
+    if (text.endsWith('\n'))
+        lines.removeLast();
     QByteArray catalogue;
     int records = 0;
     int refused = 0;
     int lineNumber = 0;
-    while (!input.atEnd()) {
-        QByteArray raw = input.readLine();
+    for (QByteArray &raw : lines) {
         ++lineNumber;
-        if (raw.endsWith('\n'))
-            raw.chop(1);
         if (raw.endsWith('\r'))
             raw.chop(1);
         if (raw.isEmpty())
             continue;
 
-        const QStringList parts = QString::fromUtf8(raw).split(u'\t');
+        const QStringList parts = QString::fromUtf8(QByteArrayView(raw)).split(u'\t');
         if (parts.size() != 5) {
             err() << "line " << lineNumber << ": " << parts.size()
                   << " tab-separated fields, expected 5 (name, folder, program, parameters, flag)\n";
