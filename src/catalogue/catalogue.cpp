@@ -186,8 +186,11 @@ bool isSafeFolder(const QString &folder)
 {
     if (folder.contains(u'\\') || folder.contains(u'/') || folder.contains(u':'))
         return false;
+    // Windows drops a name's trailing dots and spaces, so a name of nothing
+    // else, like an empty one, leaves the path at the category folder (or,
+    // for "..", its parent): the game's folder would be the whole category.
     const QString seen = uptoZero(folder);
-    return seen != u"." && seen != u"..";
+    return std::any_of(seen.cbegin(), seen.cend(), [](QChar c) { return c != u'.' && c != u' '; });
 }
 
 bool isSafeProgram(const QString &program)
@@ -228,7 +231,8 @@ std::optional<QByteArray> encodeRecord(const GameRecord &record, QString *error)
         std::copy(encoded.begin(), encoded.end(), bytes.begin() + f.offset);
     }
     if (!isSafeFolder(record.folder))
-        return fail(fields[1], QStringLiteral("\"%1\" is unsafe: a folder name must not be . or .. nor hold \\ / or :")
+        return fail(fields[1], QStringLiteral("\"%1\" is unsafe: a folder name must not be blank or only dots "
+                                              "and spaces (up to a zero byte), nor hold \\ / or :")
                                    .arg(record.folder));
     if (!isSafeProgram(record.program))
         return fail(fields[2], QStringLiteral("\"%1\" is unsafe: a program name must not begin with \\ or /, "

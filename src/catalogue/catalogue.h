@@ -65,8 +65,9 @@ std::optional<QStringList> readNames(const QString &cataloguePath);
 // folder).
 std::optional<GameRecord> readRecord(const QString &cataloguePath, int n);
 
-// Unsafe names: a folder that holds '\', '/' or ':' or is "." or ".."; a
-// program that begins with '\' or '/', holds ':' or has a ".." part.
+// Unsafe names: a folder that holds '\', '/' or ':', or that up to its first
+// zero byte is empty or only dots and spaces ("", ".", "..", ". ."); a program
+// that begins with '\' or '/', holds ':' or has a ".." part.
 bool isSafeFolder(const QString &folder);
 bool isSafeProgram(const QString &program);
 

@@ -30,7 +30,8 @@ void reloadDrives();
 // matched without regard to case where the exact name does not exist. "." and
 // ".." are resolved in the text and never climb above the drive's root;
 // doubled separators and '/' are accepted. Empty when the path does not begin
-// with a drive letter and colon, or names a drive the table lacks.
+// with a drive letter and colon, names a drive the table lacks, or holds a
+// zero byte (which the file system would take as the end of the name).
 std::optional<std::string> toHostPath(const std::string &dosPath);
 
 // Turns a host path into a DOS path through the drive whose folder is the

@@ -226,6 +226,10 @@ void reloadDrives()
 
 std::optional<std::string> toHostPath(const std::string &dosPath)
 {
+    // The file system ends a name at a zero byte, after "." and ".." were
+    // resolved here: "..\0" would climb a level. No file has such a name.
+    if (dosPath.find('\0') != std::string::npos)
+        return std::nullopt;
     if (dosPath.size() < 2 || dosPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(dosPath[0])))
         return std::nullopt;
     const Drive *drive = findDrive(dosPath[0]);

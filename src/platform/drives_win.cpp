@@ -68,6 +68,10 @@ void reloadDrives()
 
 std::optional<std::string> toHostPath(const std::string &dosPath)
 {
+    // The system ends a name at a zero byte, so "..\0" would climb a level.
+    // No file has such a name.
+    if (dosPath.find('\0') != std::string::npos)
+        return std::nullopt;
     if (!driveExists(driveLetter(dosPath)))
         return std::nullopt;
     return withBackslashes(dosPath);

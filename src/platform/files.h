@@ -37,6 +37,10 @@ std::string currentDirectory();
 // separator, except a drive's root ("E:\").
 std::string programFolder();
 
+// Why the program's folder has no DOS path (no drive holds it), as one line
+// for the user, naming what sets the drives; empty when it has one.
+std::string programFolderProblem();
+
 bool isReadOnly(const std::string &path);
 bool setReadOnly(const std::string &path, bool readOnly);
 

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -254,18 +255,39 @@ std::string currentDirectory()
     return error ? std::string() : toDosPath(current.string());
 }
 
+namespace {
+
+// The folder of the running executable as a host path; empty when unknown.
+std::string hostProgramFolder()
+{
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationDirPath().toStdString();
+    std::error_code error;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : exe.parent_path().string();
+}
+
+} // namespace
+
 std::string programFolder()
 {
-    std::string folder;
-    if (QCoreApplication::instance()) {
-        folder = QCoreApplication::applicationDirPath().toStdString();
-    } else {
-        std::error_code error;
-        const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-        if (!error)
-            folder = exe.parent_path().string();
-    }
+    const std::string folder = hostProgramFolder();
     return folder.empty() ? std::string() : toDosPath(folder);
+}
+
+std::string programFolderProblem()
+{
+    if (!programFolder().empty())
+        return {};
+    const std::string folder = hostProgramFolder();
+    if (folder.empty())
+        return "the program's own folder cannot be found";
+    // Z: is "/" unless the variable lists Z, so only a table that lists Z
+    // elsewhere can leave a folder without a drive.
+    if (std::getenv("QUORVIA_DRIVES"))
+        return "QUORVIA_DRIVES gives no drive letter to the program's folder " + folder
+               + "; list a drive that holds it";
+    return "no drive letter holds the program's folder " + folder;
 }
 
 bool isReadOnly(const std::string &path)

@@ -293,6 +293,11 @@ std::string programFolder()
     return win::fromAnsi(folder);
 }
 
+std::string programFolderProblem()
+{
+    return programFolder().empty() ? "the program's folder has no drive letter" : std::string();
+}
+
 bool isReadOnly(const std::string &path)
 {
     const auto found = attributes(path);

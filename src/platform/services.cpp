@@ -26,6 +26,7 @@ long slowCopy()
     }();
     return ms;
 }
+testing::SoundDeviceHook gSoundDevice;
 } // namespace
 
 namespace host {
@@ -78,6 +79,14 @@ void endProgram()
         system::endProgram();
 }
 
+bool system::soundDeviceHooked(testing::SoundCall call, const std::string &hostPath)
+{
+    if (!gSoundDevice)
+        return false;
+    gSoundDevice(call, hostPath);
+    return true;
+}
+
 namespace testing {
 void setShellOpen(ShellOpenHook fn) { gShellOpen = std::move(fn); }
 void setPlayWave(PlayWaveHook fn) { gPlayWave = std::move(fn); }
@@ -85,6 +94,7 @@ void setMessageBox(MessageBoxHook fn) { gMessageBox = std::move(fn); }
 void setEndProgram(EndProgramHook fn) { gEndProgram = std::move(fn); }
 void setListingObserver(ListingHook fn) { gListing = std::move(fn); }
 void setFileCopiedObserver(FileCopiedHook fn) { gFileCopied = std::move(fn); }
+void setSoundDevice(SoundDeviceHook fn) { gSoundDevice = std::move(fn); }
 } // namespace testing
 
 } // namespace platform

@@ -98,6 +98,15 @@ bool hasWindowsExtension(const std::string &path)
            || suffix == QLatin1String("pif");
 }
 
+// Whether the name's extension is that of a document (README.TXT): its type
+// by name is known and is no kind of program. A script type such as GO.SH's
+// inherits application/x-executable.
+bool hasDocumentExtension(const std::string &path)
+{
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(toQ(path), QMimeDatabase::MatchExtension);
+    return type.isValid() && !type.isDefault() && !type.inherits(QStringLiteral("application/x-executable"));
+}
+
 bool startDetached(const QString &program, const QStringList &arguments)
 {
     // An empty working folder: the started program inherits the current one.
@@ -338,15 +347,19 @@ bool isBareName(const std::string &file)
     return !hasDrive(file) && file.find_first_of("\\/") == std::string::npos;
 }
 
-using PlayFunction = void (*)(const char *);
+// The sound player module's two entry points.
+struct SoundModule {
+    void (*play)(const char *hostPath) = nullptr;
+    void (*stop)() = nullptr;
+};
 
 // The sound player module: beside the executable, else wherever the system
 // finds libraries (LD_LIBRARY_PATH, the system's folders). Loaded once,
-// by whichever thread asks first; the others wait for it. Null when it
-// cannot be loaded.
-PlayFunction soundModule()
+// by whichever thread asks first; the others wait for it. Both entry points
+// are null when it cannot be loaded.
+const SoundModule &soundModule()
 {
-    static const PlayFunction play = []() -> PlayFunction {
+    static const SoundModule module = []() -> SoundModule {
         constexpr const char *name = "libquorvia_sound.so";
         std::error_code error;
         const fs::path exe = fs::read_symlink("/proc/self/exe", error);
@@ -354,22 +367,54 @@ PlayFunction soundModule()
         const std::string besideError = handle || error ? std::string() : std::string(::dlerror());
         if (!handle)
             handle = ::dlopen(name, RTLD_NOW | RTLD_LOCAL);
-        void *symbol = handle ? ::dlsym(handle, "quorvia_sound_play") : nullptr;
-        if (!symbol) {
+        void *play = handle ? ::dlsym(handle, "quorvia_sound_play") : nullptr;
+        void *stop = play ? ::dlsym(handle, "quorvia_sound_stop") : nullptr;
+        if (!stop) {
             const char *why = ::dlerror();
             std::fprintf(stderr, "Quorvia: no sounds, the sound player cannot be loaded: %s\n",
                          !besideError.empty() ? besideError.c_str() : why ? why : name);
-            return nullptr;
+            return {};
         }
-        return reinterpret_cast<PlayFunction>(symbol);
+        return {reinterpret_cast<void (*)(const char *)>(play), reinterpret_cast<void (*)()>(stop)};
     }();
-    return play;
+    return module;
 }
 
 bool isWaveFile(const std::string &path)
 {
     const QByteArray header = fileHeader(path);
     return header.size() >= 12 && header.startsWith("RIFF") && header.mid(8, 4) == "WAVE";
+}
+
+// Whether the player was ever asked to play: until then there is nothing to
+// stop, and no reason to wait for the module to load. GUI thread only.
+bool gPlayerUsed = false;
+
+// The sound device, or a test's recorder in its place.
+void devicePlay(const std::string &host)
+{
+    if (soundDeviceHooked(testing::SoundCall::Play, host))
+        return;
+    if (const auto play = soundModule().play) {
+        gPlayerUsed = true;
+        play(host.c_str());
+    } else {
+        QApplication::beep();
+    }
+}
+
+void deviceStop()
+{
+    if (soundDeviceHooked(testing::SoundCall::Stop) || !gPlayerUsed)
+        return;
+    if (const auto stop = soundModule().stop)
+        stop();
+}
+
+void deviceBeep()
+{
+    if (!soundDeviceHooked(testing::SoundCall::Beep))
+        QApplication::beep();
 }
 
 } // namespace
@@ -379,7 +424,8 @@ int shellOpen(std::uintptr_t, const std::string &file, const std::string &parame
     const QStringList arguments = QProcess::splitCommand(toQ(parameters));
 
     std::string host;
-    if (file.empty())
+    // A name with a zero byte would be cut there: no file has such a name.
+    if (file.empty() || file.find('\0') != std::string::npos)
         return kFileNotFound;
     if (isBareName(file)) {
         const auto found = searchPath(file);
@@ -415,7 +461,9 @@ int shellOpen(std::uintptr_t, const std::string &file, const std::string &parame
     // disc mounted without Rock Ridge shows every file as executable.
     if (S_ISREG(info.st_mode)) {
         const QByteArray header = fileHeader(host);
-        if (header.startsWith("\x7f" "ELF") || header.startsWith("#!"))
+        // A document is opened as one even when it begins with "#!": picking
+        // README.TXT must never run it.
+        if (header.startsWith("\x7f" "ELF") || (header.startsWith("#!") && !hasDocumentExtension(host)))
             return startNative(host, header, arguments);
         if (hasWindowsExtension(host) || header.startsWith("MZ"))
             return startWithWine(host, arguments);
@@ -429,13 +477,13 @@ void playWave(const std::string &path)
         return;
     const auto host = toHostPath(path);
     if (!host || !isRegularFile(*host) || !isWaveFile(*host)) {
-        QApplication::beep();
+        // The default sound takes the place of the file's, and like any
+        // sound it cuts off the one that is playing.
+        deviceStop();
+        deviceBeep();
         return;
     }
-    if (const PlayFunction play = soundModule())
-        play(host->c_str());
-    else
-        QApplication::beep();
+    devicePlay(*host);
 }
 
 void prepareSound()

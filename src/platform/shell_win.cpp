@@ -35,6 +35,27 @@ bool folderMissing(const std::string &ansiPath)
     return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
+// The system's sound device, or a test's recorder in its place.
+void devicePlay(const std::string &ansiPath)
+{
+    // Asynchronous (1) alone: the next sound cuts this one off, and a file
+    // that cannot be played gives the system's default sound.
+    if (!soundDeviceHooked(testing::SoundCall::Play, ansiPath))
+        sndPlaySoundA(ansiPath.c_str(), 1);
+}
+
+void deviceStop()
+{
+    if (!soundDeviceHooked(testing::SoundCall::Stop))
+        sndPlaySoundA(nullptr, 0);
+}
+
+void deviceBeep()
+{
+    if (!soundDeviceHooked(testing::SoundCall::Beep))
+        MessageBeep(MB_OK);
+}
+
 } // namespace
 
 int shellOpen(std::uintptr_t ownerWindow, const std::string &file, const std::string &parameters)
@@ -56,13 +77,15 @@ int shellOpen(std::uintptr_t ownerWindow, const std::string &file, const std::st
 
 void playWave(const std::string &path)
 {
-    // Asynchronous (1) alone: the next sound cuts this one off, and a file
-    // that cannot be played gives the system's default sound.
     const auto file = pathArgument(path);
-    if (file)
-        sndPlaySoundA(file->c_str(), 1);
-    else
-        MessageBeep(MB_OK);  // no file can have that name: the default sound
+    if (file) {
+        devicePlay(*file);
+        return;
+    }
+    // No file can have that name: the default sound, which like any sound
+    // cuts off the one that is playing.
+    deviceStop();
+    deviceBeep();
 }
 
 // The system's own player is part of the system: nothing to load.

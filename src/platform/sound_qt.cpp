@@ -3,7 +3,7 @@
 // twenty libraries whose loading would otherwise come before the first window.
 // The platform layer loads this module once the program runs (see
 // prepareSound in shell_posix.cpp) and calls quorvia_sound_play from the GUI
-// thread.
+// thread, and quorvia_sound_stop before the system's beep.
 #include <QApplication>
 #include <QAudioDevice>
 #include <QMediaDevices>
@@ -14,9 +14,10 @@
 
 namespace {
 
+QPointer<QSoundEffect> player;
+
 QSoundEffect *soundPlayer()
 {
-    static QPointer<QSoundEffect> player;
     if (!player) {
         player = new QSoundEffect(QCoreApplication::instance());
         // A file that turns out to be unplayable once loaded gives the beep.
@@ -42,4 +43,11 @@ extern "C" __attribute__((visibility("default"))) void quorvia_sound_play(const 
     player->stop();
     player->setSource(QUrl::fromLocalFile(QString::fromUtf8(path)));
     player->play();
+}
+
+// Stops the sound that is playing, if any.
+extern "C" __attribute__((visibility("default"))) void quorvia_sound_stop()
+{
+    if (player)
+        player->stop();
 }

@@ -2,6 +2,8 @@
 // (shell_posix.cpp, shell_win.cpp). Only services.cpp calls these.
 #pragma once
 
+#include "testing.h"
+
 #include <cstdint>
 #include <string>
 
@@ -12,5 +14,10 @@ void playWave(const std::string &path);
 void prepareSound();
 void messageBox(std::uintptr_t ownerWindow, const std::string &text, const std::string &title);
 void endProgram();
+
+// The other way round, for the implementations' sound devices: hands a call
+// to a test's recorder; true when one took it, and the system's device is
+// then left alone.
+bool soundDeviceHooked(testing::SoundCall call, const std::string &hostPath = {});
 
 } // namespace platform::system

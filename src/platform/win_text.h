@@ -55,9 +55,12 @@ inline std::optional<std::string> fromWide(const std::wstring &wide, UINT codePa
 
 // A path for an A function. Empty optional when the path cannot be written in
 // the ANSI code page: a character replaced by '?' (a wildcard) or by a
-// look-alike (a slash, say) could name another file than the one meant.
+// look-alike (a slash, say) could name another file than the one meant; and
+// when it holds a zero byte, where the function would end it ("..\0").
 inline std::optional<std::string> ansiPath(const std::string &utf8)
 {
+    if (utf8.find('\0') != std::string::npos)
+        return std::nullopt;
     if (GetACP() == CP_UTF8) {
         if (!toWide(utf8, CP_UTF8, true))
             return std::nullopt;

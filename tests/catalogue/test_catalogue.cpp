@@ -162,7 +162,10 @@ private slots:
         QTest::newRow("plain") << QByteArray("CHESS") << QByteArray("CHESS.EXE") << true;
         QTest::newRow("program in a sub-folder") << QByteArray("CHESS") << QByteArray("BIN\\GO.EXE") << true;
         QTest::newRow("program in a sub-folder, slash") << QByteArray("CHESS") << QByteArray("BIN/GO.EXE") << true;
-        QTest::newRow("dots inside names") << QByteArray("...") << QByteArray("A..B\\...\\X") << true;
+        QTest::newRow("dots inside names") << QByteArray("A..B") << QByteArray("A..B\\...\\X") << true;
+        QTest::newRow("dots at the ends of a folder") << QByteArray("..GAME.") << QByteArray("GO.EXE") << true;
+        QTest::newRow("folder with a zero byte after its name")
+            << QByteArray("GAME\0..", 7) << QByteArray("GO.EXE") << true;
         QTest::newRow("folder ..") << QByteArray("..") << QByteArray("GO.EXE") << false;
         QTest::newRow("folder .") << QByteArray(".") << QByteArray("GO.EXE") << false;
         QTest::newRow("folder ..\\..\\..") << QByteArray("..\\..\\..") << QByteArray("GO.EXE") << false;
@@ -170,6 +173,14 @@ private slots:
         QTest::newRow("folder with slash") << QByteArray("A/B") << QByteArray("GO.EXE") << false;
         QTest::newRow("folder with colon") << QByteArray("C:") << QByteArray("GO.EXE") << false;
         QTest::newRow("folder .. ended by a zero byte") << QByteArray("..\0", 3) << QByteArray("GO.EXE") << false;
+        // These leave the game's folder at the category folder itself.
+        QTest::newRow("folder blank") << QByteArray("") << QByteArray("GO.EXE") << false;
+        QTest::newRow("folder cut to nothing by a zero byte") << QByteArray("\0GAME", 5) << QByteArray("GO.EXE")
+                                                              << false;
+        QTest::newRow("folder ...") << QByteArray("...") << QByteArray("GO.EXE") << false;
+        QTest::newRow("folder of dots and spaces") << QByteArray(". . .") << QByteArray("GO.EXE") << false;
+        QTest::newRow("folder of dots and spaces up to a zero byte")
+            << QByteArray(". \0GAME", 7) << QByteArray("GO.EXE") << false;
         QTest::newRow("program from the root") << QByteArray("CHESS") << QByteArray("\\GO.EXE") << false;
         QTest::newRow("program from the root, slash") << QByteArray("CHESS") << QByteArray("/GO.EXE") << false;
         QTest::newRow("program with colon") << QByteArray("CHESS") << QByteArray("C:GO.EXE") << false;

@@ -56,7 +56,7 @@ private slots:
     {
         const QByteArray rows = "Chess Master\tCHESS\tCHESS.EXE\t-w\t0\n"
                                 "Café Racer\tRACER\tBIN\\RACE.EXE\t\t1\n"
-                                "\t\t\t\t\n"
+                                "\tBLANK\t\t\t\n"
                                 "Price: 5 €, “quoted”\tEURO\tE.EXE\t/A /B /C\t \n"
                                 "The longest name that fits: 36 byte\tABCDEFGH\tABCDEFGH.EXE\t123456789012\tY\n";
         const QString path = mDir.filePath(QStringLiteral("ROUND.PAL"));
@@ -75,7 +75,7 @@ private slots:
     void buildRefusesAndWritesNothing_data()
     {
         QTest::addColumn<QByteArray>("row");
-        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("field");  // what the refusal begins with
 
         QTest::newRow("name too wide") << QByteArray("A name of thirty-seven bytes, one over\tGAME\tGO.EXE\t\t") << u"name"_qs;
         QTest::newRow("folder too wide") << QByteArray("Game\tNINECHARS\tGO.EXE\t\t") << u"folder"_qs;
@@ -88,9 +88,14 @@ private slots:
         QTest::newRow("folder ..") << QByteArray("Game\t..\tGO.EXE\t\t") << u"folder"_qs;
         QTest::newRow("folder reaching up") << QByteArray("Game\t..\\..\\..\tGO.EXE\t\t") << u"folder"_qs;
         QTest::newRow("folder with colon") << QByteArray("Game\tC:\tGO.EXE\t\t") << u"folder"_qs;
+        QTest::newRow("folder blank") << QByteArray("Game\t\tGO.EXE\t\t") << u"folder"_qs;
+        QTest::newRow("folder of spaces") << QByteArray("Game\t   \tGO.EXE\t\t") << u"folder"_qs;
+        QTest::newRow("folder of dots and spaces") << QByteArray("Game\t. ..\tGO.EXE\t\t") << u"folder"_qs;
+        QTest::newRow("folder cut to nothing by a zero byte")
+            << QByteArray("Game\t\0GAME\tGO.EXE\t\t", 19) << u"folder"_qs;
         QTest::newRow("program from the root") << QByteArray("Game\tGAME\t\\GO.EXE\t\t") << u"program"_qs;
         QTest::newRow("program in the parent") << QByteArray("Game\tGAME\tBIN\\..\\..\\X\t\t") << u"program"_qs;
-        QTest::newRow("four fields") << QByteArray("Game\tGAME\tGO.EXE\t") << u"fields"_qs;
+        QTest::newRow("four fields") << QByteArray("Game\tGAME\tGO.EXE\t") << u"4 tab-separated fields"_qs;
     }
 
     void buildRefusesAndWritesNothing()
@@ -103,7 +108,7 @@ private slots:
         const QByteArray input = "Good\tGOOD\tGO.EXE\t\t\n\nAlso good\tGOOD2\tGO.EXE\t\t1\n" + row + "\nLast\tLAST\tGO.EXE\t\t\n";
         const Run run = runTool({QStringLiteral("build"), path}, input);
         QCOMPARE(run.status, 1);
-        QVERIFY2(run.err.startsWith(u"line 4: "_qs) && run.err.contains(field), qPrintable(run.err));
+        QVERIFY2(run.err.startsWith(u"line 4: "_qs + field), qPrintable(run.err));
         QCOMPARE(run.err.count(u"line "_qs), 1);
         QCOMPARE(readAll(path), QByteArray("earlier"));
     }
@@ -165,7 +170,8 @@ private slots:
                                    record("Complete", "QUEST", "QUEST.EXE") + record("No description", "NODESC", "X.EXE")
                                        + record("No program", "NOPROG", "X.EXE") + record("No folder", "GONE", "X.EXE")
                                        + record("Climbs", "..\\..\\..", "X.EXE") + record("Rooted", "QUEST", "\\X.EXE")
-                                       + "ab"));
+                                       + record("Blank", "", "X.EXE") + record("Dots", "...", "X.EXE")
+                                       + record("Zero", QByteArray("\0QUEST", 6), "X.EXE") + "ab"));
         for (const char *file : {"ADV/QUEST/QAR.TXT", "ADV/QUEST/QUEST.EXE", "ADV/NODESC/X.EXE", "ADV/NOPROG/QAR.TXT"})
             QVERIFY(fixture::writeFile(disc.filePath(QString::fromLatin1(file)), "x"));
         // A folder where the program should be is not a program.
@@ -181,6 +187,9 @@ private slots:
             u"QAR3.PAL record 4 (No folder): game folder ADV\\GONE missing"_qs,
             u"QAR3.PAL record 5 (Climbs): unsafe folder \"..\\..\\..\""_qs,
             u"QAR3.PAL record 6 (Rooted): unsafe program \"\\X.EXE\""_qs,
+            u"QAR3.PAL record 7 (Blank): unsafe folder \"\""_qs,
+            u"QAR3.PAL record 8 (Dots): unsafe folder \"...\""_qs,
+            u"QAR3.PAL record 9 (Zero): unsafe folder \"\\0QUEST\""_qs,
             u"QAR8.PAL: missing from the program folder"_qs,
         };
         QCOMPARE(lines, expected);

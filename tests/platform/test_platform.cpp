@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -274,6 +275,9 @@ private slots:
         QTest::newRow("unknown drive") << "Q:\\BOARD" << "-";
         QTest::newRow("no drive") << "BOARD\\CHESS" << "-";
         QTest::newRow("empty") << "" << "-";
+        // The file system would cut the name at the zero byte.
+        QTest::newRow("zero byte after dot-dot") << u"E:\\BOARD\\CHESS\\..\0\\QAR.TXT"_qs << "-";
+        QTest::newRow("zero byte inside a name") << u"E:\\BOARD\\CHESS\\QAR.TXT\0.EXE"_qs << "-";
     }
 
     void toHostPath()
@@ -340,6 +344,7 @@ private slots:
         QTest::newRow("fifo") << "E:\\FILES\\PIPE.QAR" << false;
         QTest::newRow("missing") << "E:\\FILES\\NONE.QAR" << false;
         QTest::newRow("missing drive") << "Q:\\PLAXOID.QAR" << false;
+        QTest::newRow("zero byte after the name") << u"E:\\FILES\\PLAXOID.QAR\0.TXT"_qs << false;
     }
 
     void isOrdinaryFile()
@@ -755,6 +760,9 @@ private slots:
         QTest::newRow("missing folder") << "E:\\NOFOLDER\\GAME.EXE" << 3;
         QTest::newRow("unknown drive") << "Q:\\GAME.EXE" << 3;
         QTest::newRow("bare name not on PATH") << "quorvia-no-such-program" << 2;
+        // A name cut at its zero byte would be the folder, or a program on PATH.
+        QTest::newRow("zero byte after dot-dot") << u"E:\\SHELL\\..\0\\NONE.EXE"_qs << 2;
+        QTest::newRow("bare name with a zero byte") << u"true\0.EXE"_qs << 2;
     }
 
     void shellOpenMissing()
@@ -861,11 +869,19 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("script");  // run as its own "#!" line says, not opened
 
-        QTest::newRow("text file") << "README.TXT" << QByteArray("Read me.\n") << 42;
+        // A script that writes the same record as the viewer, but with its
+        // own arguments: it shows which of the two got the file.
+        const QByteArray script = recorderScript(m_root + "/viewer-record");
+        QTest::newRow("text file") << "README.TXT" << QByteArray("Read me.\n") << 42 << false;
+        QTest::newRow("text file beginning with #!") << "README.TXT" << script << 42 << false;
+        QTest::newRow("shell script") << "GO.SH" << script << 42 << true;
+        QTest::newRow("#! file with an extension of no known type") << "GO.QZX" << script << 42 << true;
         QTest::newRow("no application for the type")
-            << "PICTURE.PNG" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << 31;
-        QTest::newRow("association to a missing application") << "PAGE.HTML" << QByteArray("<html></html>") << 31;
+            << "PICTURE.PNG" << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << 31 << false;
+        QTest::newRow("association to a missing application")
+            << "PAGE.HTML" << QByteArray("<html></html>") << 31 << false;
     }
 
     void shellOpenDocument()
@@ -873,6 +889,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QByteArray, content);
         QFETCH(int, code);
+        QFETCH(bool, script);
 
         const QString xdg = m_root + "/xdg";
         const QString record = m_root + "/viewer-record";
@@ -900,9 +917,46 @@ private slots:
         QCOMPARE(platform::shellOpen(0, s("E:\\DOCS\\" + name.toLower()), "ignored"), code);
         if (code > 32) {
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
-            QCOMPARE(QString::fromUtf8(contentOf(record)),
-                     disc("DOCS/WORK") + "\n[--view]\n[" + disc("DOCS/" + name) + "]\n");
+            const QString expected = script ? "\n[ignored]\n" : "\n[--view]\n[" + disc("DOCS/" + name) + "]\n";
+            QCOMPARE(QString::fromUtf8(contentOf(record)), disc("DOCS/WORK") + expected);
         }
+    }
+
+    // ---- Sound -------------------------------------------------------------
+
+    // What the sound device is told, with a recorder in its place. A file
+    // that is missing or no wave file gives the default sound, which like
+    // any sound first cuts off the one that is playing.
+    void playWave_data()
+    {
+        writeFile(disc("SOUND/CLICK.WAV"), QByteArray("RIFF\x24\0\0\0WAVEfmt ", 16));
+        writeFile(disc("SOUND/TEXT.WAV"), "not a wave file");
+        QDir().mkpath(disc("SOUND/FOLDER.WAV"));
+
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QStringList>("calls");
+        QTest::newRow("wave file") << "e:\\sound\\click.wav" << QStringList{"play " + disc("SOUND/CLICK.WAV")};
+        QTest::newRow("missing file") << "E:\\SOUND\\NONE.WAV" << QStringList{"stop", "beep"};
+        QTest::newRow("not a wave file") << "E:\\SOUND\\TEXT.WAV" << QStringList{"stop", "beep"};
+        QTest::newRow("a folder") << "E:\\SOUND\\FOLDER.WAV" << QStringList{"stop", "beep"};
+        QTest::newRow("unknown drive") << "Q:\\CLICK.WAV" << QStringList{"stop", "beep"};
+    }
+
+    void playWave()
+    {
+        QFETCH(QString, path);
+        QFETCH(QStringList, calls);
+
+        using platform::testing::SoundCall;
+        QStringList told;
+        platform::testing::setSoundDevice([&](SoundCall call, const std::string &host) {
+            told << (call == SoundCall::Play   ? "play " + QString::fromStdString(host)
+                     : call == SoundCall::Stop ? QStringLiteral("stop")
+                                               : QStringLiteral("beep"));
+        });
+        const auto restore = qScopeGuard([] { platform::testing::setSoundDevice({}); });
+        platform::playWave(s(path));
+        QCOMPARE(told, calls);
     }
 
     // ---- Message box -------------------------------------------------------

@@ -24,6 +24,7 @@
 #include <cstring>
 
 using platform::CopyResult;
+using namespace std::string_literals;
 
 namespace {
 
@@ -195,6 +196,9 @@ TEST(driveTableAndPaths)
         {"root", gDrive + "\\", gDrive + "\\"},
         {"no drive letter", "BOARD\\CHESS", std::nullopt},
         {"drive the system lacks", missing, std::nullopt},
+        // The system would cut the name at the zero byte.
+        {"zero byte after dot-dot", onDrive("BOARD\\CHESS\\..\0\\QAR.TXT"s), std::nullopt},
+        {"zero byte inside a name", onDrive("BOARD\\QAR.TXT\0.EXE"s), std::nullopt},
     };
     for (const auto &row : rows) {
         harness::Row r(row.name);
@@ -246,6 +250,8 @@ TEST(discMarkerProbe)
         CHECK_EQ(platform::isOrdinaryFile(marker), row.found);
         // Drive letters are probed in either case.
         CHECK_EQ(platform::isOrdinaryFile(gDrive + "\\plaxoid.qar"), row.found);
+        // A name that goes on after a zero byte is no name of the marker.
+        CHECK(!platform::isOrdinaryFile(marker + "\0.TXT"s));
     }
     removeAll(marker);
 
@@ -596,11 +602,48 @@ TEST(shellOpenCodes)
         {"missing file", folder + "\\NOGAME.EXE", 2},
         {"missing folder", folder + "\\NOFOLDER\\NOGAME.EXE", 3},
         {"type with no association", folder + "\\DATA.QZX", 31},
+        // Cut at the zero byte, the name would be the folder, or a program on
+        // the search path.
+        {"zero byte after dot-dot", folder + "\\..\0\\NOGAME.EXE"s, 2},
+        {"bare name with a zero byte", "notepad\0.QZX"s, 2},
     };
     for (const auto &row : rows) {
         harness::Row r(row.name);
         CHECK_EQ(platform::shellOpen(0, row.file, ""), row.code);
     }
+}
+
+TEST(soundCalls)
+{
+    // What the sound device is told, with a recorder in its place. A file
+    // the system cannot play is its own affair: it plays its default sound
+    // in place of the file, cutting off the last as any sound does.
+    using platform::testing::SoundCall;
+    std::vector<std::string> calls;
+    platform::testing::setSoundDevice([&](SoundCall call, const std::string &path) {
+        calls.push_back(call == SoundCall::Play ? "play " + path : call == SoundCall::Stop ? "stop" : "beep");
+    });
+    const std::string folder = onDrive("SOUND");
+    removeAll(folder);
+    if (CHECK(makeFolder(folder) && writeFile(folder + "\\CLICK.WAV", "RIFF"))) {
+        struct {
+            const char *name;
+            std::string path;
+            std::vector<std::string> calls;
+        } rows[] = {
+            {"a file", folder + "\\CLICK.WAV", {"play " + folder + "\\CLICK.WAV"}},
+            {"a missing file", folder + "\\NONE.WAV", {"play " + folder + "\\NONE.WAV"}},
+            // No file has that name: the default sound, after the last one stops.
+            {"a zero byte in the name", folder + "\\CLICK.WAV\0.TXT"s, {"stop", "beep"}},
+        };
+        for (const auto &row : rows) {
+            harness::Row r(row.name);
+            calls.clear();
+            platform::playWave(row.path);
+            CHECK_EQ(calls, row.calls);
+        }
+    }
+    platform::testing::setSoundDevice({});
 }
 
 TEST(programFolderAndEnd)

@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
 #include <QScreen>
 
 class TestStartup : public QObject {
@@ -116,6 +117,38 @@ private slots:
         QCOMPARE(modMain::gAppPath, atRoot ? QStringLiteral("E:\\\\") : QStringLiteral("E:\\%1\\").arg(exeDir.dirName()));
         // Closing the request in any way ends the program.
         QCOMPARE(rec.ends, 1);
+    }
+
+    // Drives that leave the program's own folder without a letter (Z listed
+    // as another folder, no drive holding the program): the program stops
+    // at once with one line naming the variable, instead of a menu with no
+    // catalogues and no sounds.
+    void drivesWithoutTheProgramFolder()
+    {
+        QTemporaryDir tmp;
+        QVERIFY(QDir().mkpath(tmp.filePath(QStringLiteral("root"))));
+        DiscFixture::writeFile(tmp.filePath(QStringLiteral("disc/PLAXOID.QAR")), "");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QUORVIA_DRIVES"), QStringLiteral("D=%1;Z=%2")
+                                                                  .arg(tmp.filePath(QStringLiteral("disc")),
+                                                                       tmp.filePath(QStringLiteral("root"))));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(QUORVIA_PROGRAM), QStringList());
+        const bool ended = program.waitForFinished(10000);
+        if (!ended) {
+            program.kill();
+            program.waitForFinished();
+        }
+        QVERIFY2(ended, "the program is still running");
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 2);
+        QCOMPARE(program.readAllStandardOutput(), QByteArray());
+        const QStringList lines =
+            QString::fromLocal8Bit(program.readAllStandardError()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].contains(QLatin1String("QUORVIA_DRIVES")), qPrintable(lines[0]));
+        QVERIFY2(lines[0].contains(QFileInfo(QStringLiteral(QUORVIA_PROGRAM)).absolutePath()), qPrintable(lines[0]));
     }
 
     void launchProgram_data()

@@ -48,10 +48,12 @@ Commands:
       whole record. Exit status 1 when anything is reported.
 
 Unsafe names would make the menu's copy and run commands reach outside the
-game's folder: a folder that holds \ / or : or is . or .., and a program that
-begins with \ or /, holds : or has a .. part. A program in a sub-folder of the
-game folder, such as BIN\GO.EXE, is fine. The menu does not load a record with
-an unsafe name.
+game's folder: a folder that holds \ / or :, or that is blank or only dots
+and spaces (such as . .. or ...; Windows drops a name's trailing dots and
+spaces, and a name ends at a zero byte), and a program that begins with \ or
+/, holds : or has a .. part. A program in a sub-folder of the game folder,
+such as BIN\GO.EXE, is fine. The menu does not load a record with an unsafe
+name.
 
 Example:
   printf 'Chess Master\tCHESS\tCHESS.EXE\t-w\t0\n' | quorvia-catalogue build QAR5.PAL
@@ -88,21 +90,28 @@ int build(const QString &outPath)
         err() << "cannot read standard input\n";
         return 2;
     }
+    // Read whole and split here: a line read from a stream ends at its first
+    // zero byte, and the field checks must see a name that one cuts short.
+    const QByteArray text = input.readAll();
+    if (input.error() != QFileDevice::NoError) {
+        err() << "cannot read standard input\n";
+        return 2;
+    }
+    QList<QByteArray> lines = text.split('\n');
+    if (text.endsWith('\n'))
+        lines.removeLast();
     QByteArray catalogue;
     int records = 0;
     int refused = 0;
     int lineNumber = 0;
-    while (!input.atEnd()) {
-        QByteArray raw = input.readLine();
+    for (QByteArray &raw : lines) {
         ++lineNumber;
-        if (raw.endsWith('\n'))
-            raw.chop(1);
         if (raw.endsWith('\r'))
             raw.chop(1);
         if (raw.isEmpty())
             continue;
 
-        const QStringList parts = QString::fromUtf8(raw).split(u'\t');
+        const QStringList parts = QString::fromUtf8(QByteArrayView(raw)).split(u'\t');
         if (parts.size() != 5) {
             err() << "line " << lineNumber << ": " << parts.size()
                   << " tab-separated fields, expected 5 (name, folder, program, parameters, flag)\n";
@@ -186,6 +195,13 @@ int dump(const QString &path)
     return 0;
 }
 
+// A name as a report shows it: a zero byte, where the system's file functions
+// end the name, is written as \0 so that the line shows where it is cut.
+QString shown(const QString &name)
+{
+    return QString(name).replace(QChar(0), QStringLiteral("\\0"));
+}
+
 // The drive letters under which check sees the two folders.
 constexpr char programDrive = 'P';
 constexpr char discDrive = 'Q';
@@ -247,11 +263,11 @@ int check(const QString &programFolder, const QString &discFolder)
             const QString where = QStringLiteral("%1 record %2 (%3)").arg(file).arg(n + 1).arg(record.name);
             bool safe = true;
             if (!catalogue::isSafeFolder(record.folder)) {
-                report(QStringLiteral("%1: unsafe folder \"%2\"").arg(where, record.folder));
+                report(QStringLiteral("%1: unsafe folder \"%2\"").arg(where, shown(record.folder)));
                 safe = false;
             }
             if (!catalogue::isSafeProgram(record.program)) {
-                report(QStringLiteral("%1: unsafe program \"%2\"").arg(where, record.program));
+                report(QStringLiteral("%1: unsafe program \"%2\"").arg(where, shown(record.program)));
                 safe = false;
             }
             if (!safe)
