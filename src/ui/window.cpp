@@ -148,6 +148,12 @@ void Dialog::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.drawPixmap(0, 0, mBackground);
+    // A picture shorter than the client area (the notice's is one row short)
+    // goes on downwards in its bottom row's colours, not the system's grey.
+    const QSizeF picture = mBackground.deviceIndependentSize();
+    if (!mBackground.isNull() && picture.height() < height())
+        painter.drawPixmap(QRectF(0, picture.height(), picture.width(), height() - picture.height()), mBackground,
+                           QRectF(0, mBackground.height() - 1, mBackground.width(), 1));
 }
 
 void Dialog::mouseMoveEvent(QMouseEvent *event)
