@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 const QString kRoll = QStringLiteral("ROLLOVER.WAV");
@@ -482,6 +483,46 @@ private slots:
         QCOMPARE(messages[0].text, QStringLiteral("The drive 'e:' cannot be read."));
         const QRect outer = games->frameGeometry();
         QCOMPARE(messages[0].pos, QPoint(outer.x() + outer.width() / 2 - 127, outer.y() + outer.height() / 2 - 69));
+    }
+
+    // An unreadable drive can be passed over with the arrow keys and with the
+    // wheel: the list shows the last readable drive, and the next step goes on
+    // from the entry that failed.
+    void driveListStepsPastAnUnreadableDrive_data()
+    {
+        QTest::addColumn<bool>("wheel");
+        QTest::newRow("arrow keys") << false;
+        QTest::newRow("mouse wheel") << true;
+    }
+    void driveListStepsPastAnUnreadableDrive()
+    {
+        QFETCH(bool, wheel);
+        selectChess();
+        QVERIFY(QDir(disc->tmp.path()).mkpath(QStringLiteral("f")));
+        DiscFixture::setDrives(QStringLiteral("C=%1;D=%2;E=%3;F=%4")
+                                   .arg(disc->hdd(), disc->disc(), disc->tmp.path() + "/gone", disc->tmp.path() + "/f"));
+        QStringList shown;
+        QVERIFY(runCopy([&](frmSave *save) {
+            DialogAnswerer inner(noteMessage(), 10);
+            save->drvSave->setFocus();
+            for (bool down : {true, true, true, false, false}) {
+                if (wheel) {
+                    const QPointF at = QRectF(save->drvSave->rect()).center();
+                    QWheelEvent event(at, save->drvSave->mapToGlobal(at), QPoint(), QPoint(0, down ? -120 : 120),
+                                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                    QApplication::sendEvent(save->drvSave, &event);
+                } else {
+                    QTest::keyClick(save->drvSave, down ? Qt::Key_Down : Qt::Key_Up);
+                }
+                shown << save->drvSave->drive() + QLatin1Char('|') + save->dirSave->path();
+            }
+            clickOn(save, save->lblCancel);
+        }));
+        // Down: d, e (unreadable: d stays shown), f; Up: e again, then d.
+        QCOMPARE(shown, (QStringList{"d:|D:\\", "d:|D:\\", "f:|F:\\", "f:|F:\\", "d:|D:\\"}));
+        QCOMPARE(messages.size(), 2);
+        for (const Seen &m : messages)
+            QCOMPARE(m.text, QStringLiteral("The drive 'e:' cannot be read."));
     }
 
     void hoverMovesBetweenSaveAndCancel()
