@@ -143,14 +143,8 @@ frmGames::frmGames()
         w->installEventFilter(this);
     }
 
-    // A native window destroyed from outside is a close request: the window
-    // comes back so that the exit dialog shows over it.
-    ui::onExternalDestroy(this, [this] {
-        hide();
-        windowHandle()->destroy();
-        show();
-        close();
-    });
+    // A native window destroyed from outside is a close request.
+    ui::closeOnExternalDestroy(this);
 
     connect(lstGameListing, &QListWidget::itemSelectionChanged, this, &frmGames::lstGameListing_Click);
 

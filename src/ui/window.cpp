@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 
 namespace ui {
@@ -79,10 +80,7 @@ namespace {
 // Watches the X11 event stream for the destruction of one native window.
 class DestroyWatcher : public QAbstractNativeEventFilter {
 public:
-    DestroyWatcher(QWidget *window, std::function<void()> onDestroyed)
-        : mWindow(window), mOnDestroyed(std::move(onDestroyed))
-    {
-    }
+    explicit DestroyWatcher(QWidget *window) : mWindow(window) {}
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
     {
         // The layout of an X11 DestroyNotify event as xcb delivers it.
@@ -98,20 +96,35 @@ public:
             return false;
         const auto *e = static_cast<const DestroyNotify *>(message);
         if ((e->responseType & 0x7f) == kDestroyNotify && mWindow->testAttribute(Qt::WA_WState_Created)
-            && e->window == quint32(mWindow->winId()))
-            QTimer::singleShot(0, mWindow, mOnDestroyed);
+            && e->window == quint32(mWindow->internalWinId())) {
+            QWidget *window = mWindow;
+            QTimer::singleShot(0, window, [window] { closeDestroyedWindow(window); });
+        }
         return false;
     }
 
 private:
     QPointer<QWidget> mWindow;
-    std::function<void()> mOnDestroyed;
 };
 } // namespace
 
-void onExternalDestroy(QWidget *window, std::function<void()> onDestroyed)
+void closeDestroyedWindow(QWidget *window)
 {
-    auto *watcher = new DestroyWatcher(window, std::move(onDestroyed));
+    if (isUnloaded(window))
+        return;
+    // Hiding a dialog would end its modal loop before its close reaction, so
+    // only a window that stays up while it closes gets a new native window.
+    if (!qobject_cast<QDialog *>(window) && window->windowHandle()) {
+        window->hide();
+        window->windowHandle()->destroy();
+        window->show();
+    }
+    window->close();
+}
+
+void closeOnExternalDestroy(QWidget *window)
+{
+    auto *watcher = new DestroyWatcher(window);
     QCoreApplication::instance()->installNativeEventFilter(watcher);
     QObject::connect(window, &QObject::destroyed, [watcher] {
         QCoreApplication::instance()->removeNativeEventFilter(watcher);
@@ -137,6 +150,7 @@ Dialog::Dialog(QWidget *parent) : QDialog(parent)
 {
     setModal(false);
     setMouseTracking(true);
+    closeOnExternalDestroy(this);
 }
 
 void Dialog::setBackground(const QPixmap &picture)

@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 
 namespace ui {
 
@@ -32,11 +31,18 @@ void setupFixedWindow(QWidget *window, int width, int height, bool titleBar);
 void unload(QWidget *window);
 bool isUnloaded(const QWidget *window);
 
-// Calls `onDestroyed` (from the event loop) when the window system destroys
-// the window's native window from outside the program, as `xdotool
-// windowclose` does on X11 without a window manager. The program takes that
-// as a request to close the window.
-void onExternalDestroy(QWidget *window, std::function<void()> onDestroyed);
+// Watches for the window system destroying the window's native window from
+// outside the program, as `xdotool windowclose` does on X11 without a window
+// manager, and then calls closeDestroyedWindow from the event loop. Every
+// dialog form watches for it; the main screen does too.
+void closeOnExternalDestroy(QWidget *window);
+
+// Closes a window whose native window was destroyed from outside, as its
+// close command would: a dialog ends its modal loop with its close reaction
+// (its own buttons' sounds and actions do not run); the main screen first
+// gets a new native window, so that it stays shown behind the exit dialog
+// that its closing brings up. A window already unloaded is left alone.
+void closeDestroyedWindow(QWidget *window);
 
 // A dialog form drawn on a background picture: closing it in any way (its
 // buttons, the window manager, the end of a modal loop) unloads it, and pointer

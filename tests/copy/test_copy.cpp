@@ -381,8 +381,15 @@ private slots:
         QCOMPARE(entriesBelow(disc->hdd(QStringLiteral("FIXED"))), kGameFiles);
     }
 
+    void cancelAfterEditsCreatesNothing_data()
+    {
+        QTest::addColumn<bool>("destroyed");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("native window destroyed from outside") << true;
+    }
     void cancelAfterEditsCreatesNothing()
     {
+        QFETCH(bool, destroyed);
         selectChess();
         QVERIFY(QDir(disc->hdd()).mkpath(QStringLiteral("GAMES")));
         const QStringList hddBefore = entriesBelow(disc->hdd());
@@ -392,14 +399,19 @@ private slots:
             typePath(save, QStringLiteral("C:\\NEW\\PLACE"));
             openEntry(save, QStringLiteral("GAMES"), false);
             typePath(save, QStringLiteral("C:\\GAMES\\ELSEWHERE"));
-            clickOn(save, save->lblCancel);
+            if (destroyed) {
+                destroyFromOutside(save);
+                QTRY_VERIFY(!ui::loadedForm<frmSave>());
+            } else {
+                clickOn(save, save->lblCancel);
+            }
         }));
         QVERIFY(!ui::loadedForm<frmSave>());
         QCOMPARE(entriesBelow(disc->hdd()), hddBefore);
         QCOMPARE(entriesBelow(disc->disc()), discBefore);
         QCOMPARE(modelessMessage(), QString());
         QVERIFY(messages.isEmpty());
-        QCOMPARE(rec.count(kClick), 2);
+        QCOMPARE(rec.count(kClick), destroyed ? 1 : 2);
     }
 
     void existingFilesReplacedButNotReadOnlyOnes()

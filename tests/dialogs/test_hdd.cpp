@@ -158,20 +158,24 @@ private slots:
 
     void cancelOrCloseCreatesNothing_data()
     {
-        QTest::addColumn<bool>("byButton");
-        QTest::newRow("Cancel") << true;
-        QTest::newRow("closed from outside") << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("closed from outside") << "close";
+        QTest::newRow("native window destroyed from outside") << "destroy";
     }
     void cancelOrCloseCreatesNothing()
     {
-        QFETCH(bool, byButton);
+        QFETCH(QString, how);
+        const bool byButton = how == QLatin1String("Cancel");
         frmHDD &hdd = ui::form<frmHDD>();
-        DialogAnswerer answer([byButton](QWidget *w) {
+        DialogAnswerer answer([how](QWidget *w) {
             auto *dialog = qobject_cast<frmHDD *>(w);
-            if (byButton)
+            if (how == QLatin1String("Cancel"))
                 QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, dialog->lblCancel->geometry().center());
-            else
+            else if (how == QLatin1String("close"))
                 dialog->close();
+            else
+                destroyFromOutside(dialog);
         });
         hdd.exec();
         QCOMPARE(answer.answered(), 1);
