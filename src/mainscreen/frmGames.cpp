@@ -377,7 +377,7 @@ void frmGames::lblCopyHDD_Click()
     // list of the game's files, which needs the disc.
     ui::setHourglass();
     frmSave &save = ui::form<frmSave>();
-    save.setWindowTitle(QStringLiteral("Save '%1' Game To Where ?").arg(modMain::gGameName.trimmed()));
+    ui::setTitleText(&save, QStringLiteral("Save '%1' Game To Where ?").arg(modMain::gGameName.trimmed()));
     bool prepared = save.drvSave->setDrive(QStringLiteral("C:\\")) && save.dirSave->setPath(QStringLiteral("C:\\"));
     if (prepared) {
         save.txtFolderPath->setText(QStringLiteral("C:\\") + catalogue::categoryFolder(modMain::gGameCategory)

@@ -3,6 +3,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "startup/boundary.h"
+#include "window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -302,7 +303,8 @@ bool CommonDialog::ShowOpen(QWidget *owner)
 {
     // A dialog of its own each time: nothing of it stays open on the folder
     // (a file watcher on a disc would keep the disc busy).
-    QFileDialog dialog(owner, DialogTitle);
+    QFileDialog dialog(owner);
+    setTitleText(&dialog, DialogTitle);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);

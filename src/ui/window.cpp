@@ -64,6 +64,12 @@ bool hourglassShown()
     return QGuiApplication::overrideCursor() != nullptr;
 }
 
+void setTitleText(QWidget *window, const QString &title)
+{
+    // Each "[*][*]" stands for one "[*]" shown as it is.
+    window->setWindowTitle(QString(title).replace(QLatin1String("[*]"), QLatin1String("[*][*]")));
+}
+
 void setupFixedWindow(QWidget *window, int width, int height, bool titleBar)
 {
     window->setFixedSize(width, height);

@@ -22,6 +22,10 @@ void setHourglass();
 void setDefaultPointer();
 bool hourglassShown();
 
+// Sets a window's title to exactly this text: Qt takes "[*]" in a title as
+// the place of its modified mark and would not show it.
+void setTitleText(QWidget *window, const QString &title);
+
 // Gives a form the fixed size of its client area, the window icon and the
 // frame flags; `titleBar` false gives a window without a title bar.
 void setupFixedWindow(QWidget *window, int width, int height, bool titleBar);
