@@ -230,17 +230,21 @@ private slots:
     {
         Recorder rec;
         int shown = 0;
+        bool mainStayed = false;
         DialogAnswerer answer(
             [&](QWidget *w) {
                 ++shown;
                 games->close();  // a repeat while closing: no second exit dialog
                 QTest::qWait(20);
+                // The repeat neither closed nor unloaded the main screen.
+                mainStayed = games && games->isVisible() && ui::loadedForm<frmGames>() == games;
                 w->close();
             },
             2);
         games->close();
         QTest::qWait(50);
         QCOMPARE(shown, 1);
+        QVERIFY(mainStayed);
     }
 };
 
