@@ -145,7 +145,7 @@ private slots:
         QTest::newRow("copy complete, short name") << "Copying of game '%1' complete." << "Chess" << false;
         QTest::newRow("folder, 200 characters") << "The folder '%1' could not be created." << longPath << true;
         QTest::newRow("folder that fits when wrapped at its separators")
-            << "The folder '%1' could not be created." << "C:\\GAMES\\BOARD\\CHESS" << false;
+            << "The folder '%1' could not be created." << "C:\\GAMES\\COLLECTION\\BOARD\\CHESSMASTER" << false;
         QTest::newRow("drive") << "The drive '%1' cannot be read." << "e:" << false;
         for (const char *fixed : {"Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.",
                                   "Please select a game category and then a game to run.",

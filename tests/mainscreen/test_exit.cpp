@@ -5,6 +5,7 @@
 #include "mainscreen/frmGames.h"
 #include "ui/window.h"
 
+#include <QCloseEvent>
 #include <QSignalSpy>
 
 class TestExit : public QObject {
@@ -234,10 +235,14 @@ private slots:
         DialogAnswerer answer(
             [&](QWidget *w) {
                 ++shown;
-                games->close();  // a repeat while closing: no second exit dialog
-                QTest::qWait(20);
-                // The repeat neither closed nor unloaded the main screen.
+                // Repeats while closing, from a button and as the window
+                // system delivers one: no second exit dialog.
+                games->close();
+                QCloseEvent repeat;
+                QCoreApplication::sendEvent(games, &repeat);
+                // The repeats neither closed nor unloaded the main screen.
                 mainStayed = games && games->isVisible() && ui::loadedForm<frmGames>() == games;
+                QTest::qWait(20);
                 w->close();
             },
             2);
