@@ -7,6 +7,8 @@ if [ "${1:-run}" = test ]; then
     packages+=(xvfb xdotool x11-utils imagemagick)
     # setpriv, for the copy made by an unprivileged user (essential, so always there).
     packages+=(util-linux)
+    # The X11 event layouts, for tests that hand the program window-system events.
+    packages+=(libxcb1-dev)
     # The Windows platform tests: MinGW-w64 cross compiler and Wine to run them.
     packages+=(g++-mingw-w64-x86-64 wine wine64)
 fi

@@ -179,7 +179,7 @@ void frmSave::drvSave_Change()
     if (!isVisible())
         return;
     drvSave->restoreDrive(dirSave->path());
-    showInformationDialog(QStringLiteral("The drive '%1' cannot be read.").arg(chosen), Placement::MainScreen,
+    showInformationDialog(QStringLiteral("The drive '%1' cannot be read."), chosen, Placement::MainScreen,
                           Mode::Modal);
 }
 
@@ -232,7 +232,7 @@ void frmSave::lblSave_Click()
         if (!present) {
             ui::setDefaultPointer();
             done(QDialog::Rejected);
-            showInformationDialog(QStringLiteral("The folder '%1' could not be created.").arg(text),
+            showInformationDialog(QStringLiteral("The folder '%1' could not be created."), text,
                                   Placement::MainScreen, Mode::Modeless);
             return;
         }
@@ -261,10 +261,10 @@ void frmSave::copyFiles(QString pmSourcePath, QString pmDestinationPath)
                                          [](platform::CopyResult r) { return r != platform::CopyResult::Copied; });
 
     ui::setDefaultPointer();
-    const QString name = modMain::gGameName.trimmed();
-    const QString message = notCopied == 0
-        ? QStringLiteral("Copying of game '%1' complete.").arg(name)
+    // The counts go in here; the name's place stays "%1" for the dialog.
+    const QString sentence = notCopied == 0
+        ? QStringLiteral("Copying of game '%1' complete.")
         : QStringLiteral("Copying of game '%1' is incomplete: %2 of %3 files could not be copied.")
-              .arg(name, QString::number(notCopied), QString::number(names.size()));
-    showInformationDialog(message, Placement::MainScreen, Mode::Modeless);
+              .arg(QStringLiteral("%1"), QString::number(notCopied), QString::number(names.size()));
+    showInformationDialog(sentence, modMain::gGameName.trimmed(), Placement::MainScreen, Mode::Modeless);
 }

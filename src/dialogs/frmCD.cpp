@@ -10,6 +10,44 @@
 
 namespace {
 QPixmap art(const char *name) { return assets::picture(QStringLiteral("frmCD"), QLatin1String(name)); }
+
+// Shows nothing, but the label's word wrap may break the line after it.
+const QChar kBreakHere(0x200B);
+const QChar kEllipsis(0x2026);
+
+bool fitsLabel(const QLabel *label, const QString &text)
+{
+    const QRect area = label->contentsRect();
+    const QRect needed =
+        label->fontMetrics().boundingRect(area, int(label->alignment()) | Qt::TextWordWrap, text);
+    return needed.width() <= area.width() && needed.height() <= area.height();
+}
+
+// The sentence with the name in place of its "%1", as the label can show it
+// whole: as it stands, else with the name's "\" as places to wrap, else with
+// the fewest characters taken out of the name's middle.
+QString fittedMessage(const QLabel *label, const QString &sentence, const QString &name)
+{
+    const qsizetype at = sentence.indexOf(QLatin1String("%1"));
+    const auto compose = [&](const QString &shown) {
+        return at < 0 ? sentence : sentence.left(at) + shown + sentence.mid(at + 2);
+    };
+    const auto wrappable = [](QString shown) {
+        return shown.replace(QLatin1Char('\\'), QString(QLatin1Char('\\')) + kBreakHere);
+    };
+    const QString whole = compose(name);
+    if (at < 0 || fitsLabel(label, whole))
+        return whole;
+    for (qsizetype kept = name.size(); kept > 0; --kept) {
+        const QString shown = kept == name.size()
+            ? name
+            : name.left(kept - kept / 2) + kEllipsis + name.right(kept / 2);
+        const QString text = compose(wrappable(shown));
+        if (fitsLabel(label, text))
+            return text;
+    }
+    return compose(kEllipsis);
+}
 } // namespace
 
 frmCD::frmCD()
@@ -83,7 +121,8 @@ void frmCD::lblOk2_Click()
     done(QDialog::Accepted);
 }
 
-void showInformationDialog(const QString &message, Placement placement, Mode mode)
+namespace {
+void showMessage(const QString &sentence, const QString *name, Placement placement, Mode mode)
 {
     // A modal request while the copy-finished message is still open closes
     // that one first, so that the new message gets a dialog of its own.
@@ -94,7 +133,7 @@ void showInformationDialog(const QString &message, Placement placement, Mode mod
 
     frmCD &dialog = ui::form<frmCD>();
     dialog.setWindowTitle(QStringLiteral("Quorvia Information"));
-    dialog.lblInstruction->setText(message);
+    dialog.lblInstruction->setText(name ? fittedMessage(dialog.lblInstruction, sentence, *name) : sentence);
     frmGames *games = ui::loadedForm<frmGames>();
     if (placement == Placement::MainScreen && games)
         ui::centreOver(&dialog, games);
@@ -111,4 +150,15 @@ void showInformationDialog(const QString &message, Placement placement, Mode mod
         dialog.setWindowModality(Qt::NonModal);
         dialog.show();
     }
+}
+} // namespace
+
+void showInformationDialog(const QString &message, Placement placement, Mode mode)
+{
+    showMessage(message, nullptr, placement, mode);
+}
+
+void showInformationDialog(const QString &sentence, const QString &name, Placement placement, Mode mode)
+{
+    showMessage(sentence, &name, placement, mode);
 }

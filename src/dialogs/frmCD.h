@@ -13,6 +13,12 @@ enum class Mode { Modal, Modeless };
 // centred on the screen or over the main screen; modal waits until it closes.
 void showInformationDialog(const QString &message, Placement placement, Mode mode);
 
+// The same for a sentence that names a game or a path in the place of its
+// "%1". The message wraps at its spaces, a path also after each "\"; only if
+// it would still not fit the message label is the name shortened in its
+// middle with "…", the rest of the sentence never.
+void showInformationDialog(const QString &sentence, const QString &name, Placement placement, Mode mode);
+
 class frmCD : public ui::Dialog {
     Q_OBJECT
 public:

@@ -143,14 +143,8 @@ frmGames::frmGames()
         w->installEventFilter(this);
     }
 
-    // A native window destroyed from outside is a close request: the window
-    // comes back so that the exit dialog shows over it.
-    ui::onExternalDestroy(this, [this] {
-        hide();
-        windowHandle()->destroy();
-        show();
-        close();
-    });
+    // A native window destroyed from outside is a close request.
+    ui::closeOnExternalDestroy(this);
 
     connect(lstGameListing, &QListWidget::itemSelectionChanged, this, &frmGames::lstGameListing_Click);
 
@@ -383,7 +377,7 @@ void frmGames::lblCopyHDD_Click()
     // list of the game's files, which needs the disc.
     ui::setHourglass();
     frmSave &save = ui::form<frmSave>();
-    save.setWindowTitle(QStringLiteral("Save '%1' Game To Where ?").arg(modMain::gGameName.trimmed()));
+    ui::setTitleText(&save, QStringLiteral("Save '%1' Game To Where ?").arg(modMain::gGameName.trimmed()));
     bool prepared = save.drvSave->setDrive(QStringLiteral("C:\\")) && save.dirSave->setPath(QStringLiteral("C:\\"));
     if (prepared) {
         save.txtFolderPath->setText(QStringLiteral("C:\\") + catalogue::categoryFolder(modMain::gGameCategory)

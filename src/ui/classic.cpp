@@ -3,6 +3,7 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "startup/boundary.h"
+#include "window.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QRegularExpression>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QWheelEvent>
 #include <QTreeView>
 
 #include <algorithm>
@@ -84,6 +86,7 @@ DriveList::DriveList(QWidget *parent) : QComboBox(parent)
         if (index == mShown)
             return;
         mShown = index;
+        mFailed = -1;
         emit change();
     });
 }
@@ -106,16 +109,60 @@ bool DriveList::setDrive(const QString &path)
     const int index = indexOfDrive(path);
     if (index < 0)
         return false;
+    mFailed = -1;
     setCurrentIndex(index);
     return true;
 }
 
 void DriveList::restoreDrive(const QString &path)
 {
+    const int failed = currentIndex();
     const int index = indexOfDrive(path);
     const QSignalBlocker block(this);
     setCurrentIndex(index);
     mShown = index;
+    mFailed = failed != index ? failed : -1;
+}
+
+void DriveList::keyPressEvent(QKeyEvent *event)
+{
+    const bool step = !(event->modifiers() & Qt::AltModifier)
+                      && (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down
+                          || event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown);
+    if (step)
+        stepFromFailed([&] { QComboBox::keyPressEvent(event); });
+    else
+        QComboBox::keyPressEvent(event);
+}
+
+void DriveList::wheelEvent(QWheelEvent *event)
+{
+    stepFromFailed([&] { QComboBox::wheelEvent(event); });
+}
+
+void DriveList::stepFromFailed(const std::function<void()> &step)
+{
+    if (mFailed < 0 || mFailed >= count()) {
+        step();
+        return;
+    }
+    // After a failed Change the shown entry is the last readable drive, but
+    // a step goes on from the entry that failed: otherwise the next step
+    // would land on it again and the drives beyond it could not be reached.
+    const int failed = mFailed;
+    {
+        const QSignalBlocker block(this);
+        setCurrentIndex(failed);
+    }
+    step();
+    if (currentIndex() == failed) {
+        // The step went nowhere (the end of the list): the shown drive stays.
+        const QSignalBlocker block(this);
+        setCurrentIndex(mShown);
+    } else if (mFailed == failed) {
+        // It went back to the shown drive, which is no Change.
+        mFailed = -1;
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -256,7 +303,8 @@ bool CommonDialog::ShowOpen(QWidget *owner)
 {
     // A dialog of its own each time: nothing of it stays open on the folder
     // (a file watcher on a disc would keep the disc busy).
-    QFileDialog dialog(owner, DialogTitle);
+    QFileDialog dialog(owner);
+    setTitleText(&dialog, DialogTitle);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);

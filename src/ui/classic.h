@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QString>
+#include <functional>
 
 class QFileDialog;
 
@@ -23,15 +24,23 @@ public:
     // Chooses the drive a path begins with ("C:\", "c:", "C:\GAMES"). False,
     // and nothing changes, when the path names no drive of the table.
     bool setDrive(const QString &path);
-    // Shows a drive without a Change (to go back after a failed one).
+    // Shows a drive without a Change (to go back after a failed one). The
+    // arrow keys and the wheel then go on from the entry that failed, so that
+    // an unreadable drive can be passed over.
     void restoreDrive(const QString &path);
 
 signals:
     void change();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
 private:
     int indexOfDrive(const QString &path) const;
+    void stepFromFailed(const std::function<void()> &step);
     int mShown = -1;
+    int mFailed = -1;  // the entry whose Change failed, while another is shown
 };
 
 // The current folder's ancestors from the drive's root down, then its

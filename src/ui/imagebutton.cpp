@@ -32,8 +32,12 @@ void HotArea::mousePressEvent(QMouseEvent *event)
 
 void HotArea::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    // A second press in quick succession is a press like any other.
-    mousePressEvent(event);
+    // The second press of a double-click shows the pressed look like any
+    // press, but its release is no second click: one action per double-click.
+    event->accept();
+    if (event->button() == Qt::LeftButton)
+        mLeftPressed = false;
+    emit mouseDown();
 }
 
 void HotArea::mouseReleaseEvent(QMouseEvent *event)

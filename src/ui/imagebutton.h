@@ -13,7 +13,8 @@ inline QRect qrect(const layout::Rect &r) { return QRect(r.x, r.y, r.w, r.h); }
 // A window-less transparent label without text: the button's hot area. It
 // reports pointer movement (with or without a button held), a press and a
 // release of any mouse button, and a click: a left-button press and release
-// with the pointer still over the label at the release.
+// with the pointer still over the label at the release. The second press of a
+// double-click is a press whose release gives no click.
 class HotArea : public QLabel {
     Q_OBJECT
 public:

@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -68,6 +69,12 @@ bool hourglassShown()
     return QGuiApplication::overrideCursor() != nullptr;
 }
 
+void setTitleText(QWidget *window, const QString &title)
+{
+    // Each "[*][*]" stands for one "[*]" shown as it is.
+    window->setWindowTitle(QString(title).replace(QLatin1String("[*]"), QLatin1String("[*][*]")));
+}
+
 void setupFixedWindow(QWidget *window, int width, int height, bool titleBar)
 {
     window->setFixedSize(width, height);
@@ -84,10 +91,7 @@ namespace {
 // Watches the X11 event stream for the destruction of one native window.
 class DestroyWatcher : public QAbstractNativeEventFilter {
 public:
-    DestroyWatcher(QWidget *window, std::function<void()> onDestroyed)
-        : mWindow(window), mOnDestroyed(std::move(onDestroyed))
-    {
-    }
+    explicit DestroyWatcher(QWidget *window) : mWindow(window) {}
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
     {
         // The layout of an X11 DestroyNotify event as xcb delivers it.
@@ -103,23 +107,38 @@ public:
             return false;
         const auto *e = static_cast<const DestroyNotify *>(message);
         if ((e->responseType & 0x7f) == kDestroyNotify && mWindow->testAttribute(Qt::WA_WState_Created)
-            && e->window == quint32(mWindow->winId()))
-            BusyScope::whenNotBusy([window = mWindow, onDestroyed = mOnDestroyed] {
+            && e->window == quint32(mWindow->internalWinId())) {
+            // Not under a running copy: the window goes once the copy ends.
+            BusyScope::whenNotBusy([window = mWindow] {
                 if (window)
-                    onDestroyed();
+                    closeDestroyedWindow(window);
             });
+        }
         return false;
     }
 
 private:
     QPointer<QWidget> mWindow;
-    std::function<void()> mOnDestroyed;
 };
 } // namespace
 
-void onExternalDestroy(QWidget *window, std::function<void()> onDestroyed)
+void closeDestroyedWindow(QWidget *window)
 {
-    auto *watcher = new DestroyWatcher(window, std::move(onDestroyed));
+    if (isUnloaded(window))
+        return;
+    // Hiding a dialog would end its modal loop before its close reaction, so
+    // only a window that stays up while it closes gets a new native window.
+    if (!qobject_cast<QDialog *>(window) && window->windowHandle()) {
+        window->hide();
+        window->windowHandle()->destroy();
+        window->show();
+    }
+    window->close();
+}
+
+void closeOnExternalDestroy(QWidget *window)
+{
+    auto *watcher = new DestroyWatcher(window);
     QCoreApplication::instance()->installNativeEventFilter(watcher);
     QObject::connect(window, &QObject::destroyed, [watcher] {
         QCoreApplication::instance()->removeNativeEventFilter(watcher);
@@ -273,6 +292,7 @@ Dialog::Dialog(QWidget *parent) : QDialog(parent)
 {
     setModal(false);
     setMouseTracking(true);
+    closeOnExternalDestroy(this);
 }
 
 void Dialog::setBackground(const QPixmap &picture)
@@ -284,6 +304,12 @@ void Dialog::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.drawPixmap(0, 0, mBackground);
+    // A picture shorter than the client area (the notice's is one row short)
+    // goes on downwards in its bottom row's colours, not the system's grey.
+    const QSizeF picture = mBackground.deviceIndependentSize();
+    if (!mBackground.isNull() && picture.height() < height())
+        painter.drawPixmap(QRectF(0, picture.height(), picture.width(), height() - picture.height()), mBackground,
+                           QRectF(0, mBackground.height() - 1, mBackground.width(), 1));
 }
 
 void Dialog::mouseMoveEvent(QMouseEvent *event)

@@ -5,7 +5,6 @@
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 
 namespace ui {
 
@@ -23,6 +22,10 @@ void setHourglass();
 void setDefaultPointer();
 bool hourglassShown();
 
+// Sets a window's title to exactly this text: Qt takes "[*]" in a title as
+// the place of its modified mark and would not show it.
+void setTitleText(QWidget *window, const QString &title);
+
 // Gives a form the fixed size of its client area, the window icon and the
 // frame flags; `titleBar` false gives a window without a title bar.
 void setupFixedWindow(QWidget *window, int width, int height, bool titleBar);
@@ -32,11 +35,18 @@ void setupFixedWindow(QWidget *window, int width, int height, bool titleBar);
 void unload(QWidget *window);
 bool isUnloaded(const QWidget *window);
 
-// Calls `onDestroyed` (from the event loop) when the window system destroys
-// the window's native window from outside the program, as `xdotool
-// windowclose` does on X11 without a window manager. The program takes that
-// as a request to close the window.
-void onExternalDestroy(QWidget *window, std::function<void()> onDestroyed);
+// Watches for the window system destroying the window's native window from
+// outside the program, as `xdotool windowclose` does on X11 without a window
+// manager, and then calls closeDestroyedWindow from the event loop. Every
+// dialog form watches for it; the main screen does too.
+void closeOnExternalDestroy(QWidget *window);
+
+// Closes a window whose native window was destroyed from outside, as its
+// close command would: a dialog ends its modal loop with its close reaction
+// (its own buttons' sounds and actions do not run); the main screen first
+// gets a new native window, so that it stays shown behind the exit dialog
+// that its closing brings up. A window already unloaded is left alone.
+void closeDestroyedWindow(QWidget *window);
 
 // While a copy runs inside a click, on the user-interface thread: the
 // windows keep painting (what changed, and what another window uncovered),

@@ -9,6 +9,7 @@
 #include "platform/testing.h"
 #include "startup/modMain.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -21,6 +22,7 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <xcb/xproto.h>
 
 // A file's bytes, or "<missing>" when it cannot be read.
 inline QByteArray fileContents(const QString &path)
@@ -179,6 +181,42 @@ public:
 private:
     static QString join(const QString &base, const QString &rel) { return rel.isEmpty() ? base : base + '/' + rel; }
 };
+
+// True when a message as shown is the sentence with the name in place of its
+// "%1": the name whole, or shortened in its middle with "…" (both ends kept,
+// the rest of the sentence whole). The zero-width spaces at which a path may
+// wrap show nothing and are not counted.
+inline bool showsSentence(QString shown, const QString &sentence, const QString &name)
+{
+    shown.remove(QChar(0x200B));
+    const qsizetype at = sentence.indexOf(QLatin1String("%1"));
+    const QString before = sentence.left(at);
+    const QString after = sentence.mid(at + 2);
+    if (!shown.startsWith(before) || !shown.endsWith(after) || shown.size() < before.size() + after.size())
+        return false;
+    const QString middle = shown.mid(before.size(), shown.size() - before.size() - after.size());
+    if (middle == name)
+        return true;
+    const qsizetype cut = middle.indexOf(QChar(0x2026));
+    if (cut < 0 || middle.count(QChar(0x2026)) != 1)
+        return false;
+    const QString head = middle.left(cut);
+    const QString tail = middle.mid(cut + 1);
+    return head.size() + tail.size() < name.size() && qAbs(head.size() - tail.size()) <= 1 && name.startsWith(head)
+           && name.endsWith(tail);
+}
+
+// Hands the program the event with which the X11 window system reports that
+// a window's native window is gone, as after `xdotool windowclose` with no
+// window manager. The program reacts from its event loop.
+inline void destroyFromOutside(QWidget *window)
+{
+    xcb_destroy_notify_event_t event{};
+    event.response_type = XCB_DESTROY_NOTIFY;
+    event.event = event.window = xcb_window_t(window->winId());
+    qintptr result = 0;
+    QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &event, &result);
+}
 
 // Answers the modal dialogs that show up while the test is blocked in a
 // nested event loop: each one is handed to `answer`, up to `times` dialogs.

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 const QString kRoll = QStringLiteral("ROLLOVER.WAV");
@@ -342,7 +343,8 @@ private slots:
         QVERIFY(!ui::loadedForm<frmSave>());
         QVERIFY(!ui::hourglassShown());
         QVERIFY(messages.isEmpty());
-        QCOMPARE(modelessMessage(), QStringLiteral("The folder '%1' could not be created.").arg(typed));
+        QVERIFY2(showsSentence(modelessMessage(), QStringLiteral("The folder '%1' could not be created."), typed),
+                 qPrintable(modelessMessage()));
         // Only the levels above the failing one may have been made; no file.
         for (const QString &e : entriesBelow(disc->hdd()))
             QVERIFY2(before.contains(e) || e == QLatin1String("GAMES"), qPrintable(e));
@@ -387,8 +389,15 @@ private slots:
         QCOMPARE(entriesBelow(disc->hdd(QStringLiteral("FIXED"))), kGameFiles);
     }
 
+    void cancelAfterEditsCreatesNothing_data()
+    {
+        QTest::addColumn<bool>("destroyed");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("native window destroyed from outside") << true;
+    }
     void cancelAfterEditsCreatesNothing()
     {
+        QFETCH(bool, destroyed);
         selectChess();
         QVERIFY(QDir(disc->hdd()).mkpath(QStringLiteral("GAMES")));
         const QStringList hddBefore = entriesBelow(disc->hdd());
@@ -398,14 +407,19 @@ private slots:
             typePath(save, QStringLiteral("C:\\NEW\\PLACE"));
             openEntry(save, QStringLiteral("GAMES"), false);
             typePath(save, QStringLiteral("C:\\GAMES\\ELSEWHERE"));
-            clickOn(save, save->lblCancel);
+            if (destroyed) {
+                destroyFromOutside(save);
+                QTRY_VERIFY(!ui::loadedForm<frmSave>());
+            } else {
+                clickOn(save, save->lblCancel);
+            }
         }));
         QVERIFY(!ui::loadedForm<frmSave>());
         QCOMPARE(entriesBelow(disc->hdd()), hddBefore);
         QCOMPARE(entriesBelow(disc->disc()), discBefore);
         QCOMPARE(modelessMessage(), QString());
         QVERIFY(messages.isEmpty());
-        QCOMPARE(rec.count(kClick), 2);
+        QCOMPARE(rec.count(kClick), destroyed ? 1 : 2);
     }
 
     void existingFilesReplacedButNotReadOnlyOnes()
@@ -448,16 +462,26 @@ private slots:
                  QStringLiteral("Copying of game 'Chess' is incomplete: 3 of 3 files could not be copied."));
     }
 
+    // The title bar and the message show the name as it stands.
+    void nameShownAsText_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("markup") << "  <b>Chess</b> & Co  " << "<b>Chess</b> & Co";
+        QTest::newRow("the modified mark of Qt's titles") << "[*] Chess [*][*]" << "[*] Chess [*][*]";
+    }
     void nameShownAsText()
     {
-        selectChess(QStringLiteral("  <b>Chess</b> & Co  "));
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        selectChess(name);
         QString title;
         QVERIFY(runCopy([&](frmSave *save) {
-            title = save->windowTitle();
+            title = save->windowHandle()->title();
             clickOn(save, save->lblSave);
         }));
-        QCOMPARE(title, QStringLiteral("Save '<b>Chess</b> & Co' Game To Where ?"));
-        QCOMPARE(modelessMessage(), QStringLiteral("Copying of game '<b>Chess</b> & Co' complete."));
+        QCOMPARE(title, QStringLiteral("Save '%1' Game To Where ?").arg(shown));
+        QCOMPARE(modelessMessage(), QStringLiteral("Copying of game '%1' complete.").arg(shown));
         QCOMPARE(ui::loadedForm<frmCD>()->lblInstruction->textFormat(), Qt::PlainText);
     }
 
@@ -489,6 +513,46 @@ private slots:
         QCOMPARE(messages[0].text, QStringLiteral("The drive 'e:' cannot be read."));
         const QRect outer = games->frameGeometry();
         QCOMPARE(messages[0].pos, QPoint(outer.x() + outer.width() / 2 - 127, outer.y() + outer.height() / 2 - 69));
+    }
+
+    // An unreadable drive can be passed over with the arrow keys and with the
+    // wheel: the list shows the last readable drive, and the next step goes on
+    // from the entry that failed.
+    void driveListStepsPastAnUnreadableDrive_data()
+    {
+        QTest::addColumn<bool>("wheel");
+        QTest::newRow("arrow keys") << false;
+        QTest::newRow("mouse wheel") << true;
+    }
+    void driveListStepsPastAnUnreadableDrive()
+    {
+        QFETCH(bool, wheel);
+        selectChess();
+        QVERIFY(QDir(disc->tmp.path()).mkpath(QStringLiteral("f")));
+        DiscFixture::setDrives(QStringLiteral("C=%1;D=%2;E=%3;F=%4")
+                                   .arg(disc->hdd(), disc->disc(), disc->tmp.path() + "/gone", disc->tmp.path() + "/f"));
+        QStringList shown;
+        QVERIFY(runCopy([&](frmSave *save) {
+            DialogAnswerer inner(noteMessage(), 10);
+            save->drvSave->setFocus();
+            for (bool down : {true, true, true, false, false}) {
+                if (wheel) {
+                    const QPointF at = QRectF(save->drvSave->rect()).center();
+                    QWheelEvent event(at, save->drvSave->mapToGlobal(at), QPoint(), QPoint(0, down ? -120 : 120),
+                                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                    QApplication::sendEvent(save->drvSave, &event);
+                } else {
+                    QTest::keyClick(save->drvSave, down ? Qt::Key_Down : Qt::Key_Up);
+                }
+                shown << save->drvSave->drive() + QLatin1Char('|') + save->dirSave->path();
+            }
+            clickOn(save, save->lblCancel);
+        }));
+        // Down: d, e (unreadable: d stays shown), f; Up: e again, then d.
+        QCOMPARE(shown, (QStringList{"d:|D:\\", "d:|D:\\", "f:|F:\\", "f:|F:\\", "d:|D:\\"}));
+        QCOMPARE(messages.size(), 2);
+        for (const Seen &m : messages)
+            QCOMPARE(m.text, QStringLiteral("The drive 'e:' cannot be read."));
     }
 
     void hoverMovesBetweenSaveAndCancel()

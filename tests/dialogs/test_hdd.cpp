@@ -1,6 +1,7 @@
 // The hard-disk notice driven with real pointer events, and the folder copy it
 // makes: what lands on the hard disk, with which attributes, in which order,
 // and what is started from it.
+#include "assets/assets.h"
 #include "dialogs/filesystem.h"
 #include "dialogs/frmHDD.h"
 #include "assets/assets.h"
@@ -163,20 +164,24 @@ private slots:
 
     void cancelOrCloseCreatesNothing_data()
     {
-        QTest::addColumn<bool>("byButton");
-        QTest::newRow("Cancel") << true;
-        QTest::newRow("closed from outside") << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << "Cancel";
+        QTest::newRow("closed from outside") << "close";
+        QTest::newRow("native window destroyed from outside") << "destroy";
     }
     void cancelOrCloseCreatesNothing()
     {
-        QFETCH(bool, byButton);
+        QFETCH(QString, how);
+        const bool byButton = how == QLatin1String("Cancel");
         frmHDD &hdd = ui::form<frmHDD>();
-        DialogAnswerer answer([byButton](QWidget *w) {
+        DialogAnswerer answer([how](QWidget *w) {
             auto *dialog = qobject_cast<frmHDD *>(w);
-            if (byButton)
+            if (how == QLatin1String("Cancel"))
                 QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, dialog->lblCancel->geometry().center());
-            else
+            else if (how == QLatin1String("close"))
                 dialog->close();
+            else
+                destroyFromOutside(dialog);
         });
         hdd.exec();
         QCOMPARE(answer.answered(), 1);
@@ -185,6 +190,19 @@ private slots:
         QVERIFY(!QFileInfo::exists(disc->programFolder(QStringLiteral("BOARD"))));
         QVERIFY(rec->shellCalls.isEmpty());
         QCOMPARE(rec->count(kClick), byButton ? 1 : 0);
+    }
+
+    // The picture is one row shorter than the window: that row carries on
+    // the picture's bottom row, not the system's grey.
+    void rowBelowThePicture()
+    {
+        frmHDD &hdd = ui::form<frmHDD>();
+        const QImage picture = assets::picture(QStringLiteral("frmHDD"), QStringLiteral("background")).toImage();
+        QCOMPARE(picture.size(), QSize(430, 239));
+        const QImage shown = hdd.grab().toImage();
+        QCOMPARE(shown.size(), QSize(430, 240));
+        for (int x = 0; x < 430; ++x)
+            QCOMPARE(shown.pixel(x, 239), picture.pixel(x, 238));
     }
 
     // A first copy: every level, the files' attributes as on the disc but for

@@ -99,6 +99,91 @@ private slots:
         QVERIFY(old.isNull() || !old->isVisible());
     }
 
+    // A native window destroyed from outside closes the dialog as its close
+    // command does: a modal caller goes on, without the click sound.
+    void destroyedFromOutsideCloses_data()
+    {
+        QTest::addColumn<bool>("modal");
+        QTest::newRow("modal") << true;
+        QTest::newRow("modeless") << false;
+    }
+    void destroyedFromOutsideCloses()
+    {
+        QFETCH(bool, modal);
+        Recorder rec;
+        const QString message = QStringLiteral("Please select a game category and then a game to view.");
+        if (modal) {
+            DialogAnswerer answer([](QWidget *w) { destroyFromOutside(w); });
+            showInformationDialog(message, Placement::Screen, Mode::Modal);
+            QCOMPARE(answer.answered(), 1);
+        } else {
+            showInformationDialog(message, Placement::Screen, Mode::Modeless);
+            QVERIFY(QTest::qWaitForWindowExposed(ui::loadedForm<frmCD>()));
+            destroyFromOutside(ui::loadedForm<frmCD>());
+        }
+        QTRY_VERIFY(!ui::loadedForm<frmCD>());
+        QCOMPARE(rec.count(QStringLiteral("BUTCLICK.WAV")), 0);
+    }
+
+    // Every message fits the label, which keeps its place, size and font: a
+    // path wraps at its "\\"; only a name or path that still does not fit is
+    // shortened, in its middle.
+    void everyMessageFits_data()
+    {
+        QTest::addColumn<QString>("sentence");
+        QTest::addColumn<QString>("name");  // null: a message without a name
+        QTest::addColumn<bool>("shortened");
+        const QString ws(36, QLatin1Char('W'));
+        QString longPath = QStringLiteral("C:\\");
+        while (longPath.size() < 195)
+            longPath += QStringLiteral("COLLECT\\");
+        longPath += QString(200 - longPath.size(), QLatin1Char('Z'));
+        QCOMPARE(longPath.size(), 200);
+        QTest::newRow("copy complete, 36 W") << "Copying of game '%1' complete." << ws << true;
+        QTest::newRow("copy incomplete, 36 W")
+            << "Copying of game '%1' is incomplete: 32769 of 32770 files could not be copied." << ws << true;
+        QTest::newRow("copy complete, short name") << "Copying of game '%1' complete." << "Chess" << false;
+        QTest::newRow("folder, 200 characters") << "The folder '%1' could not be created." << longPath << true;
+        QTest::newRow("folder that fits when wrapped at its separators")
+            << "The folder '%1' could not be created." << "C:\\GAMES\\COLLECTION\\BOARD\\CHESSMASTER" << false;
+        QTest::newRow("drive") << "The drive '%1' cannot be read." << "e:" << false;
+        for (const char *fixed : {"Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.",
+                                  "Please select a game category and then a game to run.",
+                                  "Please select a game category and then a game to copy.",
+                                  "Please select a game category and then a game to view.",
+                                  "Please enter a folder that begins with a drive, such as C:\\."})
+            QTest::newRow(fixed) << fixed << QString() << false;
+    }
+    void everyMessageFits()
+    {
+        QFETCH(QString, sentence);
+        QFETCH(QString, name);
+        QFETCH(bool, shortened);
+        if (name.isNull())
+            showInformationDialog(sentence, Placement::Screen, Mode::Modeless);
+        else
+            showInformationDialog(sentence, name, Placement::Screen, Mode::Modeless);
+        frmCD *cd = ui::loadedForm<frmCD>();
+        QVERIFY(cd);
+        const QLabel *label = cd->lblInstruction;
+        QCOMPARE(label->geometry(), QRect(13, 10, 231, 79));
+        QCOMPARE(label->font().family(), QStringLiteral("Liberation Sans"));
+        QCOMPARE(label->font().pointSize(), 12);
+        QVERIFY(label->font().bold());
+        QVERIFY(label->wordWrap());
+
+        const QString shown = label->text();
+        const QRect needed = label->fontMetrics().boundingRect(label->rect(), int(label->alignment()) | Qt::TextWordWrap, shown);
+        QVERIFY2(needed.width() <= 231 && needed.height() <= 79,
+                 qPrintable(QStringLiteral("%1 x %2 for: %3").arg(needed.width()).arg(needed.height()).arg(shown)));
+        if (name.isNull()) {
+            QCOMPARE(shown, sentence);
+        } else {
+            QVERIFY2(showsSentence(shown, sentence, name), qPrintable(shown));
+            QCOMPARE(shown.contains(QChar(0x2026)), shortened);
+        }
+    }
+
     void rolloverOncePerEntry()
     {
         Recorder rec;

@@ -5,6 +5,7 @@
 #include "mainscreen/frmGames.h"
 #include "ui/window.h"
 
+#include <QCloseEvent>
 #include <QSignalSpy>
 
 class TestExit : public QObject {
@@ -87,13 +88,15 @@ private slots:
 
     void closingShowsExitDialog_data()
     {
-        QTest::addColumn<bool>("byExitButton");
-        QTest::newRow("Exit button") << true;
-        QTest::newRow("close button") << false;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Exit button") << "Exit";
+        QTest::newRow("close button") << "close";
+        QTest::newRow("native window destroyed from outside") << "destroy";
     }
     void closingShowsExitDialog()
     {
-        QFETCH(bool, byExitButton);
+        QFETCH(QString, how);
+        const bool byExitButton = how == QLatin1String("Exit");
         Recorder rec;
         games->move(101, 77);
         QPoint pos;
@@ -110,9 +113,11 @@ private slots:
         });
         if (byExitButton)
             click(win, games->lblExit);
-        else
+        else if (how == QLatin1String("close"))
             games->close();
-        QCOMPARE(answer.answered(), 1);
+        else
+            destroyFromOutside(games);
+        QTRY_COMPARE(answer.answered(), 1);
         QCOMPARE(pos, QPoint(101 + 644 / 2 - 430 / 2, 77 + 484 / 2 - 240 / 2));
         QVERIFY(mainVisibleBehind);
         // The close button plays no click sound; the Exit button does.
@@ -179,21 +184,28 @@ private slots:
     void closingExitDialogOtherwiseEndsProgram_data()
     {
         QTest::addColumn<bool>("copyMessageOpen");
-        QTest::newRow("no other window") << false;
-        QTest::newRow("copy-finished message open") << true;
+        QTest::addColumn<bool>("destroyed");  // its native window, from outside
+        QTest::newRow("no other window") << false << false;
+        QTest::newRow("copy-finished message open") << true << false;
+        QTest::newRow("native window destroyed") << false << true;
+        QTest::newRow("native window destroyed, copy-finished message open") << true << true;
     }
     void closingExitDialogOtherwiseEndsProgram()
     {
         // Runs the program's own event loop: it must end by itself once no
         // window is left (a watchdog ends it with 99 otherwise).
         QFETCH(bool, copyMessageOpen);
+        QFETCH(bool, destroyed);
         Recorder rec;
         if (copyMessageOpen)
             showInformationDialog(QStringLiteral("Copying of game 'Chess' complete."), Placement::MainScreen,
                                   Mode::Modeless);
         bool messageOpenAfterMainClosed = false;
         DialogAnswerer answer([&](QWidget *w) {
-            w->close();
+            if (destroyed)
+                destroyFromOutside(w);
+            else
+                w->close();
             if (!copyMessageOpen)
                 return;
             QTimer::singleShot(300, [&] {
@@ -219,10 +231,17 @@ private slots:
     {
         Recorder rec;
         int shown = 0;
+        bool mainStayed = false;
         DialogAnswerer answer(
             [&](QWidget *w) {
                 ++shown;
-                games->close();  // a repeat while closing: no second exit dialog
+                // Repeats while closing, from a button and as the window
+                // system delivers one: no second exit dialog.
+                games->close();
+                QCloseEvent repeat;
+                QCoreApplication::sendEvent(games, &repeat);
+                // The repeats neither closed nor unloaded the main screen.
+                mainStayed = games && games->isVisible() && ui::loadedForm<frmGames>() == games;
                 QTest::qWait(20);
                 w->close();
             },
@@ -230,6 +249,7 @@ private slots:
         games->close();
         QTest::qWait(50);
         QCOMPARE(shown, 1);
+        QVERIFY(mainStayed);
     }
 };
 

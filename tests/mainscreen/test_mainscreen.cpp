@@ -11,16 +11,20 @@ namespace {
 const QString kRoll = QStringLiteral("ROLLOVER.WAV");
 const QString kClick = QStringLiteral("BUTCLICK.WAV");
 
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
+// Counts the events of one type that the watched widgets receive.
+class EventCounter : public QObject {
 public:
-    int paints = 0;
+    explicit EventCounter(QEvent::Type type) : mType(type) {}
+    int count = 0;
     bool eventFilter(QObject *, QEvent *e) override
     {
-        if (e->type() == QEvent::Paint)
-            ++paints;
+        if (e->type() == mType)
+            ++count;
         return false;
     }
+
+private:
+    QEvent::Type mType;
 };
 
 // Fails the test if two category marks are ever shown at once.
@@ -177,7 +181,7 @@ private slots:
 
     void backgroundMovesRepaintNothing()
     {
-        PaintCounter counter;
+        EventCounter counter(QEvent::Paint);
         QTest::qWait(50);
         games->installEventFilter(&counter);
         for (auto *p : lights())
@@ -186,7 +190,7 @@ private slots:
         for (int i = 0; i < 20; ++i)
             QTest::mouseMove(win, background() + QPoint(-i, i));
         QTest::qWait(50);
-        QCOMPARE(counter.paints, 0);
+        QCOMPARE(counter.count, 0);
     }
 
     void pressedLookUntilRelease_data()
@@ -211,6 +215,39 @@ private slots:
         }
         // A completed left click plays the click sound; the right button never clicks.
         QCOMPARE(rec.count(kClick), button == Qt::LeftButton ? 4 : 0);
+    }
+
+    // A double-click is one click: its second press shows the pressed look
+    // again, but its release starts nothing.
+    void doubleClickIsOneClick_data()
+    {
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("Run") << "lblRun" << "D:\\BOARD\\CHESS\\CHESS.EXE";
+        QTest::newRow("Help") << "lblHelp" << "C:\\MENU\\GLIMMERA.HLP";
+    }
+    void doubleClickIsOneClick()
+    {
+        QFETCH(QString, label);
+        QFETCH(QString, opened);
+        disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QStringLiteral("CHESS.EXE"));
+        modMain::gGameCategory = QStringLiteral("Board");
+        modMain::gGameName = QStringLiteral("Chess");
+        modMain::gGameFolder = QStringLiteral("CHESS");
+        modMain::gGameProgram = QStringLiteral("CHESS.EXE");
+        Recorder rec;
+        auto *hot = games->findChild<ui::HotArea *>(label);
+        auto *indent = games->findChild<ui::Picture *>(QStringLiteral("img%1Indent").arg(label.mid(3)));
+        QVERIFY(hot && indent);
+        EventCounter shown(QEvent::Show);
+        indent->installEventFilter(&shown);
+        moveOver(hot);
+        QTest::mouseDClick(win, Qt::LeftButton, {}, hot->geometry().center());
+        QCOMPARE(shown.count, 2);
+        QVERIFY(!indent->isVisible());
+        QCOMPARE(rec.shellCalls.size(), 1);
+        QCOMPARE(rec.shellCalls[0].file, opened);
+        QCOMPARE(rec.count(kClick), 1);
     }
 
     void clickWhilePressedLookShownDoesNothing()

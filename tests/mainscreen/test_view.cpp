@@ -107,6 +107,7 @@ private slots:
         QTest::newRow("plain") << "Chess" << "'Chess' folder contents";
         QTest::newRow("spaces around the name") << "  Chess  " << "'Chess' folder contents";
         QTest::newRow("markup stays text") << "<b>Chess</b>" << "'<b>Chess</b>' folder contents";
+        QTest::newRow("Qt's modified mark stays text") << "Chess [*]" << "'Chess [*]' folder contents";
     }
     void browserOnTheGameFolder()
     {
@@ -121,7 +122,7 @@ private slots:
             auto *dialog = qobject_cast<QFileDialog *>(w);
             QVERIFY(dialog);
             ownDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
-            seenTitle = dialog->windowTitle();
+            seenTitle = dialog->windowHandle()->title();
             seenFolder = dialog->directory().absolutePath();
             filters = dialog->nameFilters();
             names = listedNames(dialog);

@@ -106,13 +106,20 @@ private slots:
     void appPath()
     {
         QFETCH(bool, atRoot);
-        const QDir exeDir(QCoreApplication::applicationDirPath());
+        // The folder the build put this test program in, and a current folder
+        // elsewhere, so that only the program's own folder gives the answer.
+        const QDir exeDir(QFileInfo(QStringLiteral(QUORVIA_TEST_PROGRAM_DIR)).canonicalFilePath());
+        QVERIFY(exeDir.exists(QFileInfo(QCoreApplication::arguments().constFirst()).fileName()));
         QDir parent = exeDir;
         parent.cdUp();
+        QTemporaryDir elsewhere;
+        const QString current = QDir::currentPath();
+        QDir::setCurrent(elsewhere.path());
         DiscFixture::setDrives(QStringLiteral("E=%1").arg(atRoot ? exeDir.path() : parent.path()));
         Recorder rec;
         DialogAnswerer answered([](QWidget *w) { w->close(); });
         modMain::Main();
+        QDir::setCurrent(current);
         QCOMPARE(answered.answered(), 1);
         QCOMPARE(modMain::gAppPath, atRoot ? QStringLiteral("E:\\\\") : QStringLiteral("E:\\%1\\").arg(exeDir.dirName()));
         // Closing the request in any way ends the program.

@@ -2,7 +2,9 @@
 
 #include "ui/panes.h"
 
+#include <QFile>
 #include <QFontInfo>
+#include <QRegularExpression>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -11,10 +13,37 @@
 class TestPanes : public QObject {
     Q_OBJECT
 private slots:
+    // First: it needs a process in which no font has been used yet.
+    void warmUpLoadsTheFontsOnItsOwnThread();
     void warmUpBesideTheFirstPane();
     void warmUpNeverToldToGoOnEnds();
     void darkScrollBar();
 };
+
+namespace {
+// True once the system's font configuration is loaded into this process:
+// Fontconfig maps its cache files into memory when it loads them.
+bool fontConfigurationLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    static const QRegularExpression cache(QStringLiteral("fontconfig/\\S*\\.cache-\\d+$"),
+                                          QRegularExpression::MultilineOption);
+    return cache.match(QString::fromLocal8Bit(maps.readAll())).hasMatch();
+}
+} // namespace
+
+// The warm-up, and nothing on the GUI thread, loads the system's font
+// configuration before the first window needs it.
+void TestPanes::warmUpLoadsTheFontsOnItsOwnThread()
+{
+    QVERIFY2(!fontConfigurationLoaded(), "the fonts were loaded before the warm-up ran");
+    ui::FontWarmUp warmUp;
+    warmUp.applicationReady();
+    warmUp.wait();
+    QVERIFY(fontConfigurationLoaded());
+}
 
 // The warm-up fills the font database while the GUI thread lays out its
 // first text: both get the same fonts, and nothing waits for ever.
