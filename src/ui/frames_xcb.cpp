@@ -15,6 +15,7 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <iterator>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -31,12 +32,28 @@ xcb_connection_t *connection()
     return x11 ? x11->connection() : nullptr;
 }
 
-xcb_atom_t atom(xcb_connection_t *c, const char *name)
+// The atoms used here, interned once, all in one round trip.
+struct Atoms {
+    xcb_atom_t supportingWmCheck, supported, requestFrameExtents, frameExtents, state, skipTaskbar;
+};
+
+const Atoms &atoms(xcb_connection_t *c)
 {
-    const auto cookie = xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(xcb_intern_atom_reply(c, cookie, nullptr),
-                                                                        &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    static const Atoms interned = [c] {
+        const char *const names[] = {"_NET_SUPPORTING_WM_CHECK", "_NET_SUPPORTED", "_NET_REQUEST_FRAME_EXTENTS",
+                                     "_NET_FRAME_EXTENTS",       "_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR"};
+        xcb_intern_atom_cookie_t cookies[std::size(names)];
+        for (std::size_t i = 0; i < std::size(names); ++i)
+            cookies[i] = xcb_intern_atom(c, 0, uint16_t(std::strlen(names[i])), names[i]);
+        xcb_atom_t values[std::size(names)];
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(c, cookies[i], nullptr);
+            values[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+            std::free(reply);
+        }
+        return Atoms{values[0], values[1], values[2], values[3], values[4], values[5]};
+    }();
+    return interned;
 }
 
 // The 32-bit values of a window's property of the given type; empty when it
@@ -63,12 +80,12 @@ xcb_window_t rootOf(xcb_connection_t *c, xcb_window_t window)
 // window names itself, and which lists the request among what it supports.
 bool managerAnswersFrameRequests(xcb_connection_t *c, xcb_window_t root)
 {
-    const xcb_atom_t check = atom(c, "_NET_SUPPORTING_WM_CHECK");
+    const xcb_atom_t check = atoms(c).supportingWmCheck;
     const auto manager = windowProperty(c, root, check, XCB_ATOM_WINDOW);
     if (manager.size() != 1 || windowProperty(c, manager[0], check, XCB_ATOM_WINDOW) != manager)
         return false;
-    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
-    for (uint32_t supported : windowProperty(c, root, atom(c, "_NET_SUPPORTED"), XCB_ATOM_ATOM))
+    const xcb_atom_t request = atoms(c).requestFrameExtents;
+    for (uint32_t supported : windowProperty(c, root, atoms(c).supported, XCB_ATOM_ATOM))
         if (supported == request)
             return true;
     return false;
@@ -114,6 +131,7 @@ public:
 
     void keep(QWidget *window)
     {
+        std::erase_if(mWindows, [](const QPointer<QWidget> &w) { return w.isNull(); });
         mWindows.push_back(window);
         window->installEventFilter(this);
     }
@@ -134,22 +152,21 @@ protected:
         if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY || event->state != XCB_PROPERTY_NEW_VALUE)
             return false;
         xcb_connection_t *c = connection();
-        if (!c || event->atom != atom(c, "_NET_WM_STATE"))
+        if (!c || event->atom != atoms(c).state)
             return false;
         for (const QPointer<QWidget> &window : mWindows)
             if (window && window->isVisible() && window->testAttribute(Qt::WA_WState_Created)
                 && xcb_window_t(window->winId()) == event->window && !hasSkipState(c, event->window))
-                sendToRoot(c, rootOf(c, event->window), event->window, atom(c, "_NET_WM_STATE"),
-                           {1 /* add */, atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), 0, 1 /* an application */, 0});
+                sendToRoot(c, rootOf(c, event->window), event->window, atoms(c).state,
+                           {1 /* add */, atoms(c).skipTaskbar, 0, 1 /* an application */, 0});
         return false;
     }
 
 private:
     static bool hasSkipState(xcb_connection_t *c, xcb_window_t window)
     {
-        const xcb_atom_t skip = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
-        for (uint32_t state : windowProperty(c, window, atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM))
-            if (state == skip)
+        for (uint32_t state : windowProperty(c, window, atoms(c).state, XCB_ATOM_ATOM))
+            if (state == atoms(c).skipTaskbar)
                 return true;
         return false;
     }
@@ -164,8 +181,7 @@ private:
         const auto id = xcb_window_t(window->winId());
         if (hasSkipState(c, id))
             return;
-        const xcb_atom_t skip = atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
-        xcb_change_property(c, XCB_PROP_MODE_APPEND, id, atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32, 1, &skip);
+        xcb_change_property(c, XCB_PROP_MODE_APPEND, id, atoms(c).state, XCB_ATOM_ATOM, 32, 1, &atoms(c).skipTaskbar);
         xcb_flush(c);
     }
 
@@ -182,7 +198,7 @@ QMargins expectedFrame(QWidget *window)
         return window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
     }
     const auto id = xcb_window_t(window->winId());
-    const xcb_atom_t extentsName = atom(c, "_NET_FRAME_EXTENTS");
+    const xcb_atom_t extentsName = atoms(c).frameExtents;
     auto extents = windowProperty(c, id, extentsName, XCB_ATOM_CARDINAL);
     if (extents.size() == 4)
         return marginsFrom(extents);
@@ -192,7 +208,7 @@ QMargins expectedFrame(QWidget *window)
     // The manager sets the property on the window in answer; a manager that
     // says it answers but does not within a moment leaves the window without
     // a frame here.
-    sendToRoot(c, root, id, atom(c, "_NET_REQUEST_FRAME_EXTENTS"), {0, 0, 0, 0, 0});
+    sendToRoot(c, root, id, atoms(c).requestFrameExtents, {0, 0, 0, 0, 0});
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(300);
     do {
         extents = windowProperty(c, id, extentsName, XCB_ATOM_CARDINAL);
