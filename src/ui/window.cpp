@@ -97,8 +97,9 @@ void setupFixedWindow(QWidget *window, int width, int height, bool titleBar)
     else
         flags &= ~Qt::WindowTitleHint;  // a border without a title bar
     window->setWindowFlags(flags);
-    // Dialogs stay dialogs (never tool windows, which would keep the main
-    // screen from coming to the front over a modeless one); only the task
+    // Dialogs keep the dialog type: a tool window would leave the task bar
+    // too, but it is another kind of window, which a window manager may keep
+    // above the main screen even when the main screen is used. Only the task
     // bar is told to leave them out.
     leaveOutOfTaskbar(window);
 }
