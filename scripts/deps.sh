@@ -2,13 +2,11 @@
 # Installs the Debian packages that the build, the program and the tests need,
 # when any of them is missing. Usage: scripts/deps.sh [run|test]
 set -euo pipefail
-packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev pkg-config libfontconfig-dev libgl-dev fonts-liberation xdg-utils)
+packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev pkg-config libfontconfig-dev libxcb1-dev libgl-dev fonts-liberation xdg-utils)
 if [ "${1:-run}" = test ]; then
-    packages+=(xvfb xdotool x11-utils imagemagick)
+    packages+=(xvfb xdotool x11-utils imagemagick openbox)
     # setpriv, for the copy made by an unprivileged user (essential, so always there).
     packages+=(util-linux)
-    # The X11 event layouts, for tests that hand the program window-system events.
-    packages+=(libxcb1-dev)
     # The Windows platform tests: MinGW-w64 cross compiler and Wine to run them.
     packages+=(g++-mingw-w64-x86-64 wine wine64)
 fi

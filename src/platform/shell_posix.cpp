@@ -8,7 +8,6 @@
 #include "drives.h"
 #include "files.h"
 #include "system.h"
-#include "threads.h"
 
 #include <QApplication>
 #include <QDir>
@@ -488,10 +487,7 @@ void playWave(const std::string &path)
 
 void prepareSound()
 {
-    std::thread([] {
-        runWhenIdle();
-        soundModule();
-    }).detach();
+    std::thread([] { soundModule(); }).detach();
 }
 
 void messageBox(std::uintptr_t ownerWindow, const std::string &text, const std::string &title)

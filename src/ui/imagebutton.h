@@ -45,6 +45,7 @@ public:
     Picture(QWidget *parent, const QRect &rect, const QPixmap &pixmap);
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -1,7 +1,6 @@
 #include "panes.h"
 
 #include "platform/fonts.h"
-#include "platform/threads.h"
 
 #include <QAbstractScrollArea>
 #include <QCoreApplication>
@@ -78,7 +77,6 @@ public:
 
 FontWarmUp::FontWarmUp()
     : mThread([goOn = mGoOn.get_future()]() mutable {
-          platform::runWhenIdle();
           platform::loadFontConfiguration();
           if (!goOn.get())
               return;

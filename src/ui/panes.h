@@ -13,9 +13,10 @@ class QWidget;
 
 namespace ui {
 
-// Gets the fonts ready on a thread of its own, which runs when the processors
-// have nothing else to do, while the program connects to the display and
-// builds its first window: at once the system's font
+// Gets the fonts ready on a thread of its own, at the priority of the
+// program's other threads (the GUI thread may come to wait for it, so it must
+// never be starved), while the program connects to the display and builds its
+// first window: at once the system's font
 // configuration, then, once told that the application object exists, Qt's
 // font database and the fallbacks of the application's font and of the pane
 // font (the database is shared by all threads). The first text pane built on

@@ -1,6 +1,7 @@
 #include "window.h"
 
 #include "assets/assets.h"
+#include "frames.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
@@ -24,32 +25,55 @@ namespace ui {
 namespace {
 const char *const kUnloaded = "quorviaUnloaded";
 
-// Outer size of a top-level window: its frame when it has one, else its
-// geometry (a window not yet shown has no frame to measure).
-QSizeF outerSize(const QWidget *w)
-{
-    return QSizeF(w->frameGeometry().size());
-}
+// The outer rectangle of a top-level window, frame and title bar included. A
+// shown window measures its frame; one not shown yet has none to measure, so
+// the window system is asked for the frame it will give it, and the window
+// is placed by its client area, offset by that frame (Qt would otherwise take
+// the position for the frame's or the client area's as it sees fit).
+class Outer {
+public:
+    explicit Outer(QWidget *w) : mWindow(w), mShown(w->isVisible()), mFrame(mShown ? QMargins() : expectedFrame(w)) {}
+
+    QRectF rect() const
+    {
+        return mShown ? QRectF(mWindow->frameGeometry()) : QRectF(mWindow->geometry().marginsAdded(mFrame));
+    }
+
+    void moveTo(int left, int top)
+    {
+        if (mShown)
+            mWindow->move(left, top);
+        else
+            mWindow->setGeometry(QRect(QPoint(left + mFrame.left(), top + mFrame.top()), mWindow->size()));
+    }
+
+private:
+    QWidget *mWindow;
+    bool mShown;
+    QMargins mFrame;
+};
 } // namespace
 
 void centreOnScreen(QWidget *window)
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QSizeF screenSize = screen ? QSizeF(screen->geometry().size()) : QSizeF(640, 480);
-    const QSizeF size = outerSize(window);
+    Outer outer(window);
+    const QSizeF size = outer.rect().size();
     const double left = screenSize.width() / 2 - size.width() / 2;
     const double top = screenSize.height() / 2 - size.height() / 2;
-    window->move(int(std::floor(left)), int(std::floor(top)));
+    outer.moveTo(int(std::floor(left)), int(std::floor(top)));
 }
 
 void centreOver(QWidget *window, const QWidget *over)
 {
-    const QSizeF size = outerSize(window);
-    const QRectF outer(over->frameGeometry());
-    const double left = outer.width() / 2 - size.width() / 2 + outer.left();
-    const double top = outer.height() / 2 - size.height() / 2 + outer.top();
-    window->move(int(std::floor(left)), window->frameGeometry().top());
-    window->move(window->frameGeometry().left(), int(std::floor(top)));
+    Outer outer(window);
+    const QSizeF size = outer.rect().size();
+    const QRectF base(over->frameGeometry());
+    const double left = base.width() / 2 - size.width() / 2 + base.left();
+    const double top = base.height() / 2 - size.height() / 2 + base.top();
+    outer.moveTo(int(std::floor(left)), int(outer.rect().top()));
+    outer.moveTo(int(outer.rect().left()), int(std::floor(top)));
 }
 
 void setHourglass()
@@ -85,6 +109,11 @@ void setupFixedWindow(QWidget *window, int width, int height, bool titleBar)
     else
         flags &= ~Qt::WindowTitleHint;  // a border without a title bar
     window->setWindowFlags(flags);
+    // Dialogs keep the dialog type: a tool window would leave the task bar
+    // too, but it is another kind of window, which a window manager may keep
+    // above the main screen even when the main screen is used. Only the task
+    // bar is told to leave them out.
+    leaveOutOfTaskbar(window);
 }
 
 namespace {

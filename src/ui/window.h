@@ -26,8 +26,9 @@ bool hourglassShown();
 // the place of its modified mark and would not show it.
 void setTitleText(QWidget *window, const QString &title);
 
-// Gives a form the fixed size of its client area, the window icon and the
-// frame flags; `titleBar` false gives a window without a title bar.
+// Gives a dialog form the fixed size of its client area, the window icon and
+// the frame flags, and leaves it out of the task bar; `titleBar` false gives
+// a window without a title bar.
 void setupFixedWindow(QWidget *window, int width, int height, bool titleBar);
 
 // Marks a form as unloaded, closes it and destroys it once control is back in

@@ -20,9 +20,19 @@
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <xcb/xproto.h>
+
+// The top left corner of a frame of the outer size `outer` centred in `area`
+// (the screen, or another window's frame), fractions dropped as the program
+// drops them.
+inline QPoint centredIn(const QRect &area, const QSize &outer)
+{
+    return QPoint(area.x() + int(std::floor(area.width() / 2.0 - outer.width() / 2.0)),
+                  area.y() + int(std::floor(area.height() / 2.0 - outer.height() / 2.0)));
+}
 
 // A file's bytes, or "<missing>" when it cannot be read.
 inline QByteArray fileContents(const QString &path)

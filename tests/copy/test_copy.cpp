@@ -22,7 +22,7 @@ const QStringList kGameFiles{"CHESS.EXE", "QAR.TXT", "README"};
 // A message dialog as the user saw it.
 struct Seen {
     QString text;
-    QPoint pos;
+    QRect frame;
     bool modal = false;
 };
 } // namespace
@@ -49,7 +49,7 @@ class TestCopy : public QObject {
         return [this](QWidget *w) {
             auto *cd = qobject_cast<frmCD *>(w);
             QVERIFY(cd);
-            messages.append({cd->lblInstruction->text(), cd->pos(), cd->isModal() || cd->windowModality() != Qt::NonModal});
+            messages.append({cd->lblInstruction->text(), cd->frameGeometry(), cd->isModal() || cd->windowModality() != Qt::NonModal});
             cd->close();
         };
     }
@@ -147,8 +147,7 @@ private slots:
         QVERIFY(!runCopy([](frmSave *) {}));
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].text, QStringLiteral("Please select a game category and then a game to copy."));
-        const QRect outer = games->frameGeometry();
-        QCOMPARE(messages[0].pos, QPoint(outer.x() + outer.width() / 2 - 127, outer.y() + outer.height() / 2 - 69));
+        QCOMPARE(messages[0].frame.topLeft(), centredIn(games->frameGeometry(), messages[0].frame.size()));
         QCOMPARE(rec.sounds, QStringList{kClick});
         QVERIFY(!ui::loadedForm<frmSave>());
         QVERIFY(!ui::hourglassShown());
@@ -171,7 +170,7 @@ private slots:
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].text, kDiscRequest);
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(messages[0].pos, QPoint(screen.width() / 2 - 127, screen.height() / 2 - 69));
+        QCOMPARE(messages[0].frame.topLeft(), centredIn(screen, messages[0].frame.size()));
         QVERIFY(!ui::loadedForm<frmSave>());
         QVERIFY(!ui::hourglassShown());
         QCOMPARE(entriesBelow(disc->hdd()), before);
@@ -382,8 +381,7 @@ private slots:
         }));
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].text, kNeedDrive);
-        const QRect outer = games->frameGeometry();
-        QCOMPARE(messages[0].pos, QPoint(outer.x() + outer.width() / 2 - 127, outer.y() + outer.height() / 2 - 69));
+        QCOMPARE(messages[0].frame.topLeft(), centredIn(games->frameGeometry(), messages[0].frame.size()));
         QVERIFY(!hourglassAtMessage);
         QVERIFY(openAfterMessage);
         QCOMPARE(entriesBelow(disc->hdd(QStringLiteral("FIXED"))), kGameFiles);
@@ -511,8 +509,7 @@ private slots:
         QCOMPARE(states, (QStringList{"d:|D:\\|D:\\", "d:|D:\\|D:\\"}));
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].text, QStringLiteral("The drive 'e:' cannot be read."));
-        const QRect outer = games->frameGeometry();
-        QCOMPARE(messages[0].pos, QPoint(outer.x() + outer.width() / 2 - 127, outer.y() + outer.height() / 2 - 69));
+        QCOMPARE(messages[0].frame.topLeft(), centredIn(games->frameGeometry(), messages[0].frame.size()));
     }
 
     // An unreadable drive can be passed over with the arrow keys and with the

@@ -39,12 +39,12 @@ private slots:
         games.show();
         QVERIFY(QTest::qWaitForWindowExposed(&games));
 
-        QPoint pos;
+        QRect frame;
         QString title, text;
         bool visibleParts = false;
         DialogAnswerer answer([&](QWidget *w) {
             auto *cd = qobject_cast<frmCD *>(w);
-            pos = cd->pos();
+            frame = cd->frameGeometry();
             title = cd->windowTitle();
             text = cd->lblInstruction->text();
             visibleParts = cd->lblInstruction->isVisible() && cd->imgOk2->isVisible() && cd->lblOk2->isVisible()
@@ -58,12 +58,9 @@ private slots:
         QCOMPARE(text, QStringLiteral("Please select a game category and then a game to run."));
         QVERIFY(visibleParts);
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        // Outer sizes: the main screen's frame counts; the dialog's own frame is
-        // not known before it is first shown.
-        const QRect outer = games.frameGeometry();
-        const QPoint expected = overMain ? QPoint(outer.x() + outer.width() / 2 - 127, outer.y() + outer.height() / 2 - 69)
-                                         : QPoint(screen.width() / 2 - 127, screen.height() / 2 - 69);
-        QCOMPARE(pos, expected);
+        // Outer sizes: both frames count, the dialog's also before it was
+        // first shown.
+        QCOMPARE(frame.topLeft(), centredIn(overMain ? games.frameGeometry() : screen, frame.size()));
         QCOMPARE(rec.count(QStringLiteral("BUTCLICK.WAV")), 1);
         QCOMPARE(rec.sounds.last(), QStringLiteral("BUTCLICK.WAV"));
         QVERIFY(!ui::loadedForm<frmCD>());

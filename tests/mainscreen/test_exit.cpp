@@ -99,13 +99,14 @@ private slots:
         const bool byExitButton = how == QLatin1String("Exit");
         Recorder rec;
         games->move(101, 77);
-        QPoint pos;
+        QRect frame, mainFrame;
         bool mainVisibleBehind = false;
         int soundsBefore = -1;
         DialogAnswerer answer([&](QWidget *w) {
             auto *exitDialog = qobject_cast<frmExit *>(w);
             QVERIFY(exitDialog);
-            pos = exitDialog->pos();
+            frame = exitDialog->frameGeometry();
+            mainFrame = games->frameGeometry();
             mainVisibleBehind = games->isVisible();
             soundsBefore = rec.count(QStringLiteral("BUTCLICK.WAV"));
             QTest::mouseMove(exitDialog->windowHandle(), exitDialog->lblExit->geometry().center());
@@ -118,7 +119,8 @@ private slots:
         else
             destroyFromOutside(games);
         QTRY_COMPARE(answer.answered(), 1);
-        QCOMPARE(pos, QPoint(101 + 644 / 2 - 430 / 2, 77 + 484 / 2 - 240 / 2));
+        QCOMPARE(mainFrame.topLeft(), QPoint(101, 77));
+        QCOMPARE(frame.topLeft(), centredIn(mainFrame, frame.size()));
         QVERIFY(mainVisibleBehind);
         // The close button plays no click sound; the Exit button does.
         QCOMPARE(soundsBefore, byExitButton ? 1 : 0);

@@ -57,12 +57,9 @@ class TestRun : public QObject {
         rec->sounds.clear();
     }
 
-    // Where a window of the given size is centred over the main screen.
-    QPoint centredOverMain(QSize size) const
-    {
-        const QRect outer = games->frameGeometry();
-        return QPoint(outer.x() + outer.width() / 2 - size.width() / 2, outer.y() + outer.height() / 2 - size.height() / 2);
-    }
+    // Where a frame of the given outer size lies centred over the main
+    // screen's frame.
+    QPoint centredOverMain(QSize outer) const { return centredIn(games->frameGeometry(), outer); }
 
     // The recorder's shell, noting also whether the hourglass was shown.
     void watchShell()
@@ -164,19 +161,19 @@ private slots:
         }
         games->move(120, 7);  // the message follows the main screen
         QString text;
-        QPoint pos;
+        QRect frame;
         QStringList soundsBefore;
         DialogAnswerer answer([&](QWidget *w) {
             auto *cd = qobject_cast<frmCD *>(w);
             text = cd->lblInstruction->text();
-            pos = cd->pos();
+            frame = cd->frameGeometry();
             soundsBefore = rec->sounds;
             QTest::mouseClick(cd->windowHandle(), Qt::LeftButton, {}, cd->lblOk2->geometry().center());
         });
         click(games->lblRun);
         QCOMPARE(answer.answered(), 1);
         QCOMPARE(text, kSelect);
-        QCOMPARE(pos, centredOverMain(QSize(254, 138)));
+        QCOMPARE(frame.topLeft(), centredOverMain(frame.size()));
         QCOMPARE(soundsBefore.count(kClick), 1);
         QCOMPARE(soundsBefore.last(), kClick);
         QVERIFY(rec->shellCalls.isEmpty());
@@ -191,12 +188,12 @@ private slots:
         QVERIFY(QDir(disc->disc()).removeRecursively());
 
         QString text;
-        QPoint pos;
+        QRect frame;
         bool hourglassAtDialog = true;
         DialogAnswerer answer([&](QWidget *w) {
             auto *cd = qobject_cast<frmCD *>(w);
             text = cd->lblInstruction->text();
-            pos = cd->pos();
+            frame = cd->frameGeometry();
             hourglassAtDialog = ui::hourglassShown();
             cd->close();
         });
@@ -204,7 +201,7 @@ private slots:
         QCOMPARE(answer.answered(), 1);
         QCOMPARE(text, kDiscRequest);
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(pos, QPoint(screen.width() / 2 - 127, screen.height() / 2 - 69));
+        QCOMPARE(frame.topLeft(), centredIn(screen, frame.size()));
         QVERIFY(!hourglassAtDialog);
         QVERIFY(rec->shellCalls.isEmpty());
     }
@@ -250,18 +247,18 @@ private slots:
         choose(QStringLiteral("Board"), games->lblBoard, gameRecord("Chess", "CHESS", "CHESS.EXE", "", "1"));
         games->move(90, 110);
 
-        QPoint pos;
+        QRect frame;
         bool modal = false;
         DialogAnswerer answer([&](QWidget *w) {
             auto *hdd = qobject_cast<frmHDD *>(w);
             QVERIFY(hdd);
-            pos = hdd->pos();
+            frame = hdd->frameGeometry();
             modal = hdd->isModal() && !hdd->parentWidget();
             QTest::mouseClick(hdd->windowHandle(), Qt::LeftButton, {}, hdd->lblCancel->geometry().center());
         });
         click(games->lblRun);
         QCOMPARE(answer.answered(), 1);
-        QCOMPARE(pos, centredOverMain(QSize(430, 240)));
+        QCOMPARE(frame.topLeft(), centredOverMain(frame.size()));
         QVERIFY(modal);
         QVERIFY(rec->shellCalls.isEmpty());
         QCOMPARE(rec->count(kClick), 2);

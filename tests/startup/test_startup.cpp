@@ -62,13 +62,13 @@ private slots:
         modMain::gGameName = QStringLiteral("stale");
 
         QString requestTitle, requestText;
-        QPoint requestPos;
+        QRect requestFrame;
         DialogAnswerer answered([&](QWidget *w) {
             auto *cd = qobject_cast<frmCD *>(w);
             QVERIFY(cd);
             requestTitle = cd->windowTitle();
             requestText = cd->lblInstruction->text();
-            requestPos = cd->pos();
+            requestFrame = cd->frameGeometry();
             QTest::mouseClick(cd->windowHandle(), Qt::LeftButton, {}, cd->lblOk2->geometry().center());
         });
         const bool shown = modMain::Main();
@@ -81,7 +81,7 @@ private slots:
             QCOMPARE(answered.answered(), 1);
             QCOMPARE(requestTitle, QStringLiteral("Quorvia Information"));
             QCOMPARE(requestText, QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive."));
-            QCOMPARE(requestPos, QPoint(screen.width() / 2 - 254 / 2, screen.height() / 2 - 138 / 2));
+            QCOMPARE(requestFrame.topLeft(), centredIn(screen, requestFrame.size()));
             QCOMPARE(rec.ends, 1);
             QVERIFY(!ui::loadedForm<frmGames>());
         } else {
@@ -92,7 +92,7 @@ private slots:
             QVERIFY(games && games->isVisible());
             QCOMPARE(games->windowTitle(), QStringLiteral("Quorvia"));
             QCOMPARE(games->size(), QSize(640, 480));
-            QCOMPARE(games->pos(), QPoint(screen.width() / 2 - 320, screen.height() / 2 - 240));
+            QCOMPARE(games->frameGeometry().topLeft(), centredIn(screen, games->frameGeometry().size()));
             QVERIFY(games->lstGameListing->count() == 0);
         }
     }
