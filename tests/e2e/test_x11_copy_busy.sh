@@ -23,12 +23,7 @@ export QUORVIA_TEST_SLOW_COPY=100
 start_menu
 
 # The notice's copy, with a window mapped over the notice and closed again.
-click_in "$main" 178 395
-sleep 0.3
-click_in "$main" 220 96
-sleep 0.3
-click_in "$main" 70 141
-notice=$(wait_window "Quorvia" 430 240) || fail "no hard-disk notice"
+notice=$(run_first_board_game) || fail "no hard-disk notice"
 read -r nx ny < <(window_pos "$notice")
 click_in "$notice" 129 191
 sleep 0.8

@@ -40,12 +40,7 @@ echo "PASS: a destroyed message closes and its command ends"
 
 # The hard-disk notice, destroyed: nothing copied or started, and the main
 # screen answers the next click with the notice again.
-click_in "$main" 178 395
-sleep 0.3
-click_in "$main" 220 96
-sleep 0.3
-click_in "$main" 70 141
-notice=$(wait_window "Quorvia" 430 240) || fail "no hard-disk notice"
+notice=$(run_first_board_game) || fail "no hard-disk notice"
 xdotool windowclose "$notice"
 wait_gone 430 240 || fail "the notice is still shown after its window was destroyed"
 sleep 0.3

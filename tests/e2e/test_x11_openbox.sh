@@ -100,12 +100,7 @@ click_in "$info" 126 115
 wait_no_window_named "Quorvia Information" || fail "OK did not close the selection message"
 
 # A hard-disk game: the notice.
-click_in "$main" 178 395
-sleep 0.3
-click_in "$main" 220 96
-sleep 0.3
-click_in "$main" 70 141
-notice=$(wait_window "Quorvia" 430 240) || fail "no hard-disk notice"
+notice=$(run_first_board_game) || fail "no hard-disk notice"
 expect_dialog "the hard-disk notice" "$notice"
 click_in "$notice" 295 191
 for _ in $(seq 100); do has_window 430 240 || break; sleep 0.05; done

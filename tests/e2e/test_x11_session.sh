@@ -74,12 +74,7 @@ echo "PASS: Run starts the selected game from the disc with its parameters in it
 
 # A hard-disk game: the notice; OK copies the game below the program folder
 # and starts it from the copy.
-click_in "$main" 178 395
-sleep 0.3
-click_in "$main" 220 96
-sleep 0.3
-click_in "$main" 70 141
-notice=$(wait_window "Quorvia" 430 240) || fail "no hard-disk notice"
+notice=$(run_first_board_game) || fail "no hard-disk notice"
 [ "$(window_pos "$notice")" = "297 264" ] || fail "the notice at $(window_pos "$notice"), not over the main screen"
 click_in "$notice" 129 191
 copy=$HDD/QUORVIA/BOARD/MAHJONG

@@ -207,6 +207,17 @@ has_title() {
     [ "$(xdotool getwindowname "$2")" = "$1" ]
 }
 
+# Lists the board category, selects its first game and clicks Run; for a
+# game flagged for the hard disk, waits for the notice and prints its id.
+run_first_board_game() {
+    click_in "$main" 178 395
+    sleep 0.3
+    click_in "$main" 220 96
+    sleep 0.3
+    click_in "$main" 70 141
+    wait_window "Quorvia" 430 240
+}
+
 # Exit on the main screen, then Exit in the exit dialog: the program must end
 # with status 0. WHEN says in what state, for the failure.
 exit_through_dialog() {
