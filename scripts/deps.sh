@@ -8,7 +8,7 @@ if [ "${1:-run}" = test ]; then
     # setpriv, for the copy made by an unprivileged user (essential, so always there).
     packages+=(util-linux)
     # The Windows platform tests: MinGW-w64 cross compiler and Wine to run them.
-    packages+=(g++-mingw-w64-x86-64 wine wine64)
+    packages+=(g++-mingw-w64-x86-64 wine wine64 doctest-dev)
 fi
 missing=()
 for p in "${packages[@]}"; do
