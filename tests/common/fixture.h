@@ -42,6 +42,15 @@ inline const QString kRoll = QString::fromLatin1(ui::kRolloverSound);
 inline const QString kClick = QString::fromLatin1(ui::kClickSound);
 inline const QString kDiscRequest = QString::fromUtf8(modMain::kDiscRequest);
 
+// The messages that more than one test reads.
+inline const QString kSelectToRun = QStringLiteral("Please select a game category and then a game to run.");
+inline const QString kSelectToCopy = QStringLiteral("Please select a game category and then a game to copy.");
+inline const QString kSelectToView = QStringLiteral("Please select a game category and then a game to view.");
+inline const QString kNeedDrive = QStringLiteral("Please enter a folder that begins with a drive, such as C:\\.");
+inline const QString kNoDescription = QStringLiteral("No description file for the selected game.");
+inline const QString kInformationTitle = QStringLiteral("Quorvia Information");
+inline const QString kShellFailureTitle = QStringLiteral("Program Execution Failed");
+
 // --- the Qt widgets behind the forms --------------------------------------
 
 // The top-level widget of a form, and the widget of one of its controls.

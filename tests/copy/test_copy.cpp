@@ -13,7 +13,6 @@
 #include <QWheelEvent>
 
 namespace {
-const QString kNeedDrive = QStringLiteral("Please enter a folder that begins with a drive, such as C:\\.");
 const QStringList kGameFiles{"CHESS.EXE", "QAR.TXT", "README"};
 
 // A message dialog as the user saw it.
@@ -165,7 +164,7 @@ private slots:
         Recorder rec;
         QVERIFY(!runCopy([](frmSave *) {}));
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages[0].text, QStringLiteral("Please select a game category and then a game to copy."));
+        QCOMPARE(messages[0].text, kSelectToCopy);
         QCOMPARE(messages[0].frame.topLeft(), centredIn(screen->frame(), messages[0].frame.size()));
         QCOMPARE(rec.sounds, QStringList{kClick});
         QVERIFY(!ui::loadedForm<frmSave>());

@@ -462,7 +462,7 @@ private slots:
 
         QCOMPARE(rec->boxes.size(), 1);
         QCOMPARE(rec->boxes[0].first, message);
-        QCOMPARE(rec->boxes[0].second, QStringLiteral("Program Execution Failed"));
+        QCOMPARE(rec->boxes[0].second, kShellFailureTitle);
         if (discMissing) {
             QVERIFY(QFileInfo(copy()).isDir());
             QVERIFY(QDir(copy()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));

@@ -42,11 +42,11 @@ private slots:
                            && !shown(cd->imgOk2Light) && !shown(cd->imgOk2Indent);
             QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, centreOf(cd->lblOk2));
         });
-        showInformationDialog("Please select a game category and then a game to run.",
+        showInformationDialog(kSelectToRun.toStdString(),
                               overMain ? Placement::MainScreen : Placement::Screen, Mode::Modal);
         QCOMPARE(answer.answered(), 1);
-        QCOMPARE(title, QStringLiteral("Quorvia Information"));
-        QCOMPARE(text, QStringLiteral("Please select a game category and then a game to run."));
+        QCOMPARE(title, kInformationTitle);
+        QCOMPARE(text, kSelectToRun);
         QVERIFY(visibleParts);
         const QRect screenArea = QGuiApplication::primaryScreen()->geometry();
         // Outer sizes: both frames count, the dialog's also before it was
@@ -97,7 +97,7 @@ private slots:
     {
         QFETCH(bool, modal);
         Recorder rec;
-        const std::string message = "Please select a game category and then a game to view.";
+        const std::string message = kSelectToView.toStdString();
         if (modal) {
             DialogAnswerer answer([](QWidget *w) { destroyFromOutside(w); });
             showInformationDialog(message, Placement::Screen, Mode::Modal);
@@ -133,12 +133,8 @@ private slots:
         QTest::newRow("folder that fits when wrapped at its separators")
             << "The folder '%1' could not be created." << "C:\\GAMES\\COLLECTION\\BOARD\\CHESSMASTER" << false;
         QTest::newRow("drive") << "The drive '%1' cannot be read." << "e:" << false;
-        for (const char *fixed : {modMain::kDiscRequest,
-                                  "Please select a game category and then a game to run.",
-                                  "Please select a game category and then a game to copy.",
-                                  "Please select a game category and then a game to view.",
-                                  "Please enter a folder that begins with a drive, such as C:\\."})
-            QTest::newRow(fixed) << fixed << QString() << false;
+        for (const QString &fixed : QStringList{kDiscRequest, kSelectToRun, kSelectToCopy, kSelectToView, kNeedDrive})
+            QTest::newRow(qPrintable(fixed)) << fixed << QString() << false;
     }
     void everyMessageFits()
     {

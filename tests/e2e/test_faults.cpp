@@ -17,7 +17,6 @@
 
 
 namespace {
-const QString kNoDescription = QStringLiteral("No description file for the selected game.");
 
 // The texts of the labels of a window (the information dialog's message).
 QString labelTexts(QWidget *w)
@@ -282,7 +281,7 @@ private slots:
         if (entries == 0) {
             DialogAnswerer keep([this](QWidget *w) { messages << informationText(w); w->close(); });
             click(games->lblRun);
-            QCOMPARE(messages, QStringList{QStringLiteral("Please select a game category and then a game to run.")});
+            QCOMPARE(messages, QStringList{kSelectToRun});
         }
     }
 

@@ -76,7 +76,7 @@ private slots:
         click(win, games->lblHelp);
         QCOMPARE(rec.boxes.size(), 1);
         QCOMPARE(rec.boxes[0].first, QStringLiteral("File not found"));
-        QCOMPARE(rec.boxes[0].second, QStringLiteral("Program Execution Failed"));
+        QCOMPARE(rec.boxes[0].second, kShellFailureTitle);
         QVERIFY(hourglassDuringBox);
         QVERIFY(!ui::hourglassShown());
         QVERIFY(gamesWindow && gamesWindow->isVisible());

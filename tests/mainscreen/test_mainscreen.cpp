@@ -385,7 +385,7 @@ private slots:
         QCOMPARE(modMain::gGameName, std::string("Tower"));
         QCOMPARE(modMain::gGameFolder, std::string("Tower"));
         QCOMPARE(modMain::gGameHddFlag, std::string("0"));
-        QCOMPARE(screen->description(), QStringLiteral("No description file for the selected game."));
+        QCOMPARE(screen->description(), kNoDescription);
         QVERIFY(!ui::hourglassShown());
 
         // Back up with the arrow keys: each entry passed over is loaded.
@@ -419,7 +419,7 @@ private slots:
         QCOMPARE(modMain::gGameName, std::string("Cube"));
         disc->writeCatalogue(QStringLiteral("3D"), {gameRecord("Cube", "CUBE", "C.EXE")});
         screen->clickRow(4);  // record 5
-        QCOMPARE(screen->description(), QStringLiteral("No description file for the selected game."));
+        QCOMPARE(screen->description(), kNoDescription);
         QCOMPARE(modMain::gGameName, std::string("Cube"));
     }
 };

@@ -10,7 +10,6 @@
 #include <QScreen>
 
 namespace {
-const QString kSelect = QStringLiteral("Please select a game category and then a game to run.");
 
 // A stand-in game: a script that writes its physical current folder and its
 // arguments, one per line in brackets, to a record file.
@@ -129,7 +128,7 @@ private slots:
         DialogAnswerer unexpected([](QWidget *w) { w->close(); });
         click(games->lblRun);
         QCOMPARE(unexpected.answered(), 0);
-        QCOMPARE(rec->boxes, (QList<QPair<QString, QString>>{{"File not found", "Program Execution Failed"}}));
+        QCOMPARE(rec->boxes, (QList<QPair<QString, QString>>{{"File not found", kShellFailureTitle}}));
         QVERIFY(hourglassAtBox);
         QVERIFY(!ui::hourglassShown());
     }
@@ -163,7 +162,7 @@ private slots:
         });
         click(games->lblRun);
         QCOMPARE(answer.answered(), 1);
-        QCOMPARE(text, kSelect);
+        QCOMPARE(text, kSelectToRun);
         QCOMPARE(frame.topLeft(), centredOverMain(frame.size()));
         QCOMPARE(soundsBefore.count(kClick), 1);
         QCOMPARE(soundsBefore.last(), kClick);

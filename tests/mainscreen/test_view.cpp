@@ -91,7 +91,7 @@ private slots:
         });
         clickView();
         QCOMPARE(answer.answered(), 1);
-        QCOMPARE(message, QStringLiteral("Please select a game category and then a game to view."));
+        QCOMPARE(message, kSelectToView);
         QCOMPARE(rec.sounds, QStringList{kClick});
         QVERIFY(rec.shellCalls.isEmpty());
     }

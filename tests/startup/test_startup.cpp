@@ -75,7 +75,7 @@ private slots:
         if (cdRoot.isEmpty()) {
             QVERIFY(!shown);
             QCOMPARE(answered.answered(), 1);
-            QCOMPARE(requestTitle, QStringLiteral("Quorvia Information"));
+            QCOMPARE(requestTitle, kInformationTitle);
             QCOMPARE(requestText, kDiscRequest);
             QCOMPARE(requestFrame.topLeft(), centredIn(screen, requestFrame.size()));
             QCOMPARE(rec.ends, 1);
@@ -184,7 +184,7 @@ private slots:
         } else {
             QCOMPARE(rec.boxes.size(), 1);
             QCOMPARE(rec.boxes[0].first, message);
-            QCOMPARE(rec.boxes[0].second, QStringLiteral("Program Execution Failed"));
+            QCOMPARE(rec.boxes[0].second, kShellFailureTitle);
         }
     }
 
