@@ -67,6 +67,12 @@ protected:
 
     void closeEvent(QCloseEvent *event) override
     {
+        // A window already unloaded is going anyway (the end of the program
+        // closes every window and must not be refused).
+        if (mForm.unloaded()) {
+            event->accept();
+            return;
+        }
         event->ignore();
         mForm.closeRequested();
     }
