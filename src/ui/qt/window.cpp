@@ -28,10 +28,6 @@ namespace ui::qt {
 
 namespace {
 
-// The program's main event loop runs (not a test's own loop): only then does
-// the last window leaving end the program.
-bool gRunning = false;
-
 // A form's top-level widget: its background drawn at the top left, pointer
 // movement over the bare background reaching the form, and every close
 // request of the window system going to the form, which unloads the window
@@ -43,6 +39,7 @@ public:
         Base::setMouseTracking(true);
     }
     ui::Window &form() const override { return mForm; }
+    bool inCloseEvent() const override { return mInCloseEvent; }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -69,16 +66,21 @@ protected:
     {
         // A window already unloaded is going anyway (the end of the program
         // closes every window and must not be refused).
-        if (mForm.unloaded()) {
-            event->accept();
-            return;
+        if (!mForm.unloaded()) {
+            const bool outer = !mInCloseEvent;
+            mInCloseEvent = true;
+            mForm.closeRequested();
+            if (outer)
+                mInCloseEvent = false;
         }
-        event->ignore();
-        mForm.closeRequested();
+        // Taken as the window's closing only when the form unloaded it, so
+        // that the last window closing ends the program, as the toolkit has it.
+        event->setAccepted(mForm.unloaded());
     }
 
     ui::Window &mForm;
     QPixmap mBackground;
+    bool mInCloseEvent = false;
 };
 
 class MainWidget : public TopLevel<QWidget> {
@@ -240,20 +242,11 @@ InputBlocker &blocker()
 }
 
 // Deletes a form once control is back in the event loop it was unloaded
-// from; when that leaves the program without a window, the program ends.
+// from.
 class FormDeleter : public QObject {
 public:
     explicit FormDeleter(ui::Window *form) : mForm(form) {}
-    ~FormDeleter() override
-    {
-        delete mForm;
-        if (!gRunning)
-            return;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (loadedFormOf(w) && w->isVisible())
-                return;
-        QCoreApplication::quit();
-    }
+    ~FormDeleter() override { delete mForm; }
 
 private:
     ui::Window *mForm;
@@ -425,10 +418,15 @@ void FormWindow::hide()
 
 void FormWindow::dismiss()
 {
+    // Closed rather than hidden, so that the last window closing ends the
+    // program: a dialog's end closes it, the main screen is closed here
+    // unless this is its close event, which then takes the closing.
     if (auto *dialog = dynamic_cast<DialogWidget *>(mWidget.data())) {
         dialog->finish();
         return;
     }
+    if (!dynamic_cast<FormWidget &>(*mWidget).inCloseEvent())
+        mWidget->close();
     mWidget->hide();
     if (mModalLoop)
         mModalLoop->exit();
@@ -514,9 +512,7 @@ int run(int argc, char *argv[], const std::function<bool()> &start)
         // The sound player is loaded while the user looks at the main
         // screen, not before it shows; a sound asked for sooner waits for it.
         QTimer::singleShot(200, [] { platform::prepareSound(); });
-        qt::gRunning = true;
         status = app.exec();
-        qt::gRunning = false;
     }
     fonts.wait();
     return status;

@@ -23,6 +23,8 @@ class FormWidget {
 public:
     virtual ~FormWidget() = default;
     virtual ui::Window &form() const = 0;
+    // True while the window's close event is being handled.
+    virtual bool inCloseEvent() const = 0;
 };
 
 // The top-level widget of a form.
