@@ -1,14 +1,27 @@
 // doctest, with the standard types our checks compare printed in a failure:
-// an empty optional as "(none)", a vector as "{a, b}", text in quotes.
+// an empty optional as "(none)", a vector as "{a, b}", text in quotes, and a
+// row's name (const char *) as its text rather than its address.
 #pragma once
 
 #include <doctest/doctest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace doctest {
+
+namespace detail {
+template <>
+struct filldata<const char *> {
+    static void fill(std::ostream *stream, const char *in) { *stream << (in ? in : "(null)"); }
+};
+template <>
+struct filldata<char *> {
+    static void fill(std::ostream *stream, const char *in) { *stream << (in ? in : "(null)"); }
+};
+} // namespace detail
 
 template <typename T>
 struct StringMaker<std::optional<T>> {
