@@ -90,14 +90,16 @@ std::string decodeField(const char *data, int width)
     if (!page.singleByte)
         return platform::fromAnsi(std::string_view(p, std::size_t(size)));
 
-    std::size_t length = 0;
-    unsigned char high = 0;
-    for (int i = 0; i < size; ++i) {
-        high |= static_cast<unsigned char>(p[i]);
-        length += page.table[static_cast<unsigned char>(p[i])].size;
+    if (page.asciiSame) {
+        unsigned char high = 0;
+        for (int i = 0; i < size; ++i)
+            high |= static_cast<unsigned char>(p[i]);
+        if (high < 0x80)
+            return std::string(p, std::size_t(size));
     }
-    if (page.asciiSame && high < 0x80)
-        return std::string(p, std::size_t(size));
+    std::size_t length = 0;
+    for (int i = 0; i < size; ++i)
+        length += page.table[static_cast<unsigned char>(p[i])].size;
     std::string text(length, '\0');
     char *out = text.data();
     for (int i = 0; i < size; ++i) {
