@@ -46,8 +46,11 @@ export QUORVIA_TEST_DRIVE=Q
 
 echo "== Windows tests: running under $("$wine" --version 2>/dev/null)"
 status=0
-# One wineserver for all the programs, started before and ended after them.
+# One wineserver for all the programs, with the prefix's background programs
+# started before them: started by a test program, they would hold its output
+# open, and CTest would wait for them to the test's time-out.
 wineserver -p >/dev/null 2>&1 || true
+timeout 120 "$wine" wineboot >/dev/null 2>&1 </dev/null || true
 (cd "$build" && ctest --output-on-failure --timeout 300) || status=$?
 timeout 60 wineserver -k >/dev/null 2>&1 || true
 if [ "$status" -ne 0 ]; then
