@@ -2,27 +2,53 @@
 
 #include "assets/assets.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QMouseEvent>
 
 #include <chrono>
 
-namespace ui {
+namespace ui::qt {
 
-HotArea::HotArea(QWidget *parent, const QRect &rect) : QLabel(parent)
+MovementWatcher::MovementWatcher(QObject *parent, const Event &event, std::initializer_list<QWidget *> widgets)
+    : QObject(parent), mEvent(event)
 {
-    setGeometry(rect);
+    for (QWidget *w : widgets) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+}
+
+bool MovementWatcher::eventFilter(QObject *, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove && mEvent)
+        mEvent();
+    return false;
+}
+
+HotArea::HotArea(QWidget *parent, const layout::Rect &rect) : ControlOf(parent)
+{
+    place(rect, true);
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
     setMouseTracking(true);
-    setCursor(assets::handCursor());
+    QLabel::setCursor(assets::handCursor());
     setFocusPolicy(Qt::NoFocus);
+}
+
+void HotArea::setCursor(Cursor cursor)
+{
+    if (cursor == Cursor::Hand)
+        QLabel::setCursor(assets::handCursor());
+    else
+        QLabel::setCursor(Qt::ArrowCursor);
 }
 
 void HotArea::mouseMoveEvent(QMouseEvent *event)
 {
     event->accept();
-    emit mouseMove();
+    if (onMouseMove)
+        onMouseMove();
 }
 
 void HotArea::mousePressEvent(QMouseEvent *event)
@@ -30,7 +56,8 @@ void HotArea::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (event->button() == Qt::LeftButton)
         mLeftPressed = true;
-    emit mouseDown();
+    if (onMouseDown)
+        onMouseDown();
 }
 
 void HotArea::mouseDoubleClickEvent(QMouseEvent *event)
@@ -40,7 +67,8 @@ void HotArea::mouseDoubleClickEvent(QMouseEvent *event)
     event->accept();
     if (event->button() == Qt::LeftButton)
         mLeftPressed = false;
-    emit mouseDown();
+    if (onMouseDown)
+        onMouseDown();
 }
 
 void HotArea::mouseReleaseEvent(QMouseEvent *event)
@@ -50,18 +78,19 @@ void HotArea::mouseReleaseEvent(QMouseEvent *event)
                          && rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton)
         mLeftPressed = false;
-    emit mouseUp();
-    if (clicked)
-        emit click();
+    if (onMouseUp)
+        onMouseUp();
+    if (clicked && onClick)
+        onClick();
 }
 
-Picture::Picture(QWidget *parent, const QRect &rect, const QPixmap &pixmap) : QLabel(parent)
+Picture::Picture(QWidget *parent, const layout::Rect &rect, const QPixmap &pixmap) : ControlOf(parent)
 {
-    setGeometry(rect);
+    place(rect, false);
     setPixmap(pixmap);
     setScaledContents(false);
-    setMouseTracking(true);
-    hide();
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void Picture::paintEvent(QPaintEvent *event)
@@ -80,8 +109,4 @@ void Picture::paintEvent(QPaintEvent *event)
         file.write(objectName().toUtf8() + ' ' + QByteArray::number(qlonglong(now.count())) + '\n');
 }
 
-void Picture::mouseMoveEvent(QMouseEvent *event) { event->accept(); }
-void Picture::mousePressEvent(QMouseEvent *event) { event->accept(); }
-void Picture::mouseReleaseEvent(QMouseEvent *event) { event->accept(); }
-
-} // namespace ui
+} // namespace ui::qt
