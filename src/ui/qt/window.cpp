@@ -31,7 +31,7 @@ namespace {
 // A form's top-level widget: its background drawn at the top left, pointer
 // movement over the bare background reaching the form, and every close
 // request of the window system going to the form, which unloads the window
-// when it should go (the request itself is never taken as the closing).
+// when it should go.
 template <class Base> class TopLevel : public Base, public FormWidget {
 public:
     TopLevel(ui::Window &form, const QPixmap &background) : mForm(form), mBackground(background)
