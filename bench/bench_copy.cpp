@@ -13,6 +13,7 @@
 #include "platform/drives.h"
 #include "platform/testing.h"
 #include "startup/modMain.h"
+#include "ui/qt/access.h"
 #include "ui/window.h"
 
 #include <QApplication>
@@ -85,14 +86,14 @@ double timeCopyFiles(const QString &hdd, int round, int expected)
     const QString target = QStringLiteral("OUT%1").arg(round);
     QDir().mkpath(hdd + QLatin1Char('/') + target);
     frmSave &save = ui::form<frmSave>();
-    save.filGame->setFolder(QStringLiteral("D:\\BOARD\\BENCH"));
+    save.filGame->setFolder("D:\\BOARD\\BENCH");
     QElapsedTimer timer;
     timer.start();
-    save.copyFiles(QStringLiteral("D:\\BOARD\\BENCH"), QStringLiteral("C:\\") + target);
+    save.copyFiles("D:\\BOARD\\BENCH", "C:\\" + target.toStdString());
     const double time = double(timer.nsecsElapsed());
-    ui::unload(&save);
+    save.unload();
     if (auto *cd = ui::loadedForm<frmCD>())
-        ui::unload(cd);
+        cd->unload();
     QCoreApplication::processEvents();
     if (filesBelow(hdd + QLatin1Char('/') + target) != expected)
         throw Fail{"not every file was copied"};
@@ -105,14 +106,15 @@ double timeCopyFiles(const QString &hdd, int round, int expected)
 double timeNotice(const QString &hdd, int round, int expected)
 {
     const QString menu = QStringLiteral("MENU%1").arg(round);
-    modMain::gAppPath = QStringLiteral("C:\\") + menu + QLatin1Char('\\');
+    modMain::gAppPath = "C:\\" + menu.toStdString() + '\\';
     frmHDD &hdd_ = ui::form<frmHDD>();
+    QWidget *window = ui::qt::widget(hdd_);
     QElapsedTimer timer;
-    QTimer::singleShot(0, &hdd_, [&] {
+    QTimer::singleShot(0, window, [&] {
         timer.start();
-        QTest::mouseClick(hdd_.windowHandle(), Qt::LeftButton, {}, hdd_.lblOk->geometry().center());
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, ui::qt::widget(hdd_.lblOk)->geometry().center());
     });
-    hdd_.exec();
+    hdd_.showModal();
     const double time = double(timer.nsecsElapsed());
     QCoreApplication::processEvents();
     if (ui::loadedForm<frmHDD>())
@@ -143,11 +145,11 @@ int main(int argc, char **argv)
     QDir().mkpath(source);
     qputenv("QUORVIA_DRIVES", QStringLiteral("C=%1;D=%2/d").arg(hdd, tmp.path()).toUtf8());
     platform::reloadDrives();
-    modMain::gGameName = QStringLiteral("Bench");
-    modMain::gGameCategory = QStringLiteral("Board");
-    modMain::gGameFolder = QStringLiteral("BENCH");
-    modMain::gGameProgram = QStringLiteral("BENCH.EXE");
-    modMain::gCdRoot = QStringLiteral("D:\\");
+    modMain::gGameName = "Bench";
+    modMain::gGameCategory = "Board";
+    modMain::gGameFolder = "BENCH";
+    modMain::gGameProgram = "BENCH.EXE";
+    modMain::gCdRoot = "D:\\";
     platform::testing::setShellOpen([](std::uintptr_t, const std::string &, const std::string &) { return 42; });
     platform::testing::setPlayWave([](const std::string &) {});
 

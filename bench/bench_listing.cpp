@@ -6,6 +6,8 @@
 #include "platform/drives.h"
 #include "platform/testing.h"
 #include "startup/modMain.h"
+#include "ui/qt/access.h"
+#include "ui/window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -60,10 +62,11 @@ int main(int argc, char **argv)
     qputenv("QUORVIA_DRIVES", "Q=" + dir.path().toUtf8());
     platform::reloadDrives();
     platform::testing::setPlayWave([](const std::string &) {});
-    modMain::gAppPath = QStringLiteral("Q:\\");
+    modMain::gAppPath = "Q:\\";
 
-    frmGames games;
-    games.show();
+    frmGames &games = ui::form<frmGames>();
+    games.showModeless();
+    const QListWidget *shownList = ui::qt::widget<QListWidget>(games.lstGameListing);
     QListWidget bare;
     bare.setGeometry(0, 0, 195, 242);
     bare.show();
@@ -80,7 +83,7 @@ int main(int argc, char **argv)
         timer.start();
         fillBaseline(bare, hostPath);
         const qint64 b = timer.nsecsElapsed();
-        if (games.lstGameListing->count() != kRecords || bare.count() != kRecords) {
+        if (shownList->count() != kRecords || bare.count() != kRecords) {
             std::fprintf(stderr, "the lists were not filled\n");
             return 1;
         }

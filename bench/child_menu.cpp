@@ -5,39 +5,38 @@
 //          first click would) and prints "peak <kB>" once the filled list
 //          has been painted.
 #include "mainscreen/frmGames.h"
-#include "platform/shell.h"
 #include "probe.h"
 #include "startup/modMain.h"
-#include "ui/panes.h"
+#include "ui/qt/access.h"
 #include "ui/window.h"
 
 #include <QListWidget>
-#include <QTimer>
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
     const QByteArray mode = argc > 1 ? argv[1] : "start";
-    ui::FontWarmUp fonts;
-    QApplication app(argc, argv);
-    fonts.applicationReady();
-    QApplication::setApplicationName(QStringLiteral("Quorvia"));
-    probe::FirstPaint painted([&](QWidget *) {
-        if (mode == "start") {
-            probe::report("painted");
+    std::unique_ptr<probe::FirstPaint> painted;
+    return ui::run(argc, argv, [&] {
+        // The application exists now: watch for the first paint, then start
+        // as the program does.
+        painted = std::make_unique<probe::FirstPaint>([&](QWidget *) {
+            if (mode == "start") {
+                probe::report("painted");
+                std::_Exit(0);
+            }
+            frmGames &games = ui::form<frmGames>();
+            modMain::gAppPath = "Q:\\";
+            games.lblArcade_Click();
+            QWidget *window = ui::qt::widget(games);
+            window->repaint();
+            QCoreApplication::processEvents();
+            const QByteArray line = "peak " + QByteArray::number(qlonglong(probe::peakMemoryKb())) + " "
+                                    + QByteArray::number(ui::qt::widget<QListWidget>(games.lstGameListing)->count());
+            probe::report(line.constData());
             std::_Exit(0);
-        }
-        frmGames &games = ui::form<frmGames>();
-        modMain::gAppPath = QStringLiteral("Q:\\");
-        games.lblArcade_Click();
-        games.repaint();
-        QCoreApplication::processEvents();
-        const QByteArray line = "peak " + QByteArray::number(qlonglong(probe::peakMemoryKb())) + " "
-                                + QByteArray::number(games.lstGameListing->count());
-        probe::report(line.constData());
-        std::_Exit(0);
+        });
+        return modMain::Main();
     });
-    if (!modMain::Main())
-        return 1;
-    QTimer::singleShot(200, [] { platform::prepareSound(); });
-    return app.exec();
 }

@@ -1,6 +1,7 @@
 # Cross build for 64-bit Windows with the MinGW-w64 compilers
 # (Debian: g++-mingw-w64-x86-64). Usage:
-#   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DQUORVIA_PLATFORM_ONLY=ON
+#   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+# (what scripts/wine-tests.sh does). No Qt is used on Windows.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

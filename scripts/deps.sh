@@ -3,11 +3,12 @@
 # when any of them is missing. Usage: scripts/deps.sh [run|test]
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev pkg-config libfontconfig-dev libxcb1-dev libgl-dev fonts-liberation xdg-utils)
+# doctest, for the Qt-free tests that a default build (QUORVIA_TESTS=ON) compiles.
+packages+=(doctest-dev)
 if [ "${1:-run}" = test ]; then
     packages+=(xvfb xdotool x11-utils imagemagick openbox)
-    # setpriv, for the copy made by an unprivileged user (essential, so always there).
-    packages+=(util-linux)
-    # The Windows platform tests: MinGW-w64 cross compiler and Wine to run them.
+    # The Windows cross build of the toolkit-free code and its doctest
+    # programs: the MinGW-w64 cross compiler, and Wine to run them.
     packages+=(g++-mingw-w64-x86-64 wine wine64)
 fi
 missing=()

@@ -7,6 +7,6 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
 status=0
 (cd build && ctest --output-on-failure -j"$(nproc)") || status=$?
-# The Windows implementation of the platform layer, cross-built and run under Wine.
+# The toolkit-free code cross-built for Windows, its doctest programs run under Wine.
 scripts/wine-tests.sh || status=1
 exit "$status"

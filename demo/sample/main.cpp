@@ -177,7 +177,7 @@ int main(int argc, char *argv[])
 
     int games = 0, files = 0;
     for (const catalogue::Category &category : catalogue::categories) {
-        const QString cat = catalogue::categoryFolder(QLatin1String(category.key));
+        const QString cat = QString::fromStdString(catalogue::categoryFolder(category.key));
         const QString tsv = sources + QLatin1Char('/') + cat + QStringLiteral(".tsv");
         buildCatalogue(tool, tsv, programFolder + QLatin1Char('/') + QLatin1String(category.file));
         for (const Row &row : readRows(tsv)) {

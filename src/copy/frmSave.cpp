@@ -1,41 +1,33 @@
 #include "frmSave.h"
 
-#include "assets/assets.h"
 #include "catalogue/catalogue.h"
 #include "dialogs/frmCD.h"
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/foldercopy.h"
-#include "startup/boundary.h"
 #include "startup/modMain.h"
+#include "startup/trimmed.h"
 #include "ui/layout.h"
-#include "ui/panes.h"
-
-#include <QEvent>
-#include <QLineEdit>
-#include <QScrollBar>
 
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 using modMain::playSound;
 
 namespace {
 
-const QString kRollover = QStringLiteral("ROLLOVER.WAV");
-const QString kClick = QStringLiteral("BUTCLICK.WAV");
-
-QPixmap art(const QString &name) { return assets::picture(QStringLiteral("frmSave"), name); }
+char upperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
 // True when the text begins with a drive root ("C:\") of a drive the table
 // has.
-bool beginsWithKnownDrive(const QString &text)
+bool beginsWithKnownDrive(const std::string &text)
 {
-    if (text.size() < 3 || text.at(1) != QLatin1Char(':') || text.at(2) != QLatin1Char('\\'))
+    if (text.size() < 3 || text[1] != ':' || text[2] != '\\')
         return false;
-    const QChar letter = text.at(0).toUpper();
+    const char letter = upperAscii(text[0]);
     for (const platform::Drive &d : platform::drives())
-        if (QLatin1Char(d.letter) == letter)
+        if (d.letter == letter)
             return true;
     return false;
 }
@@ -43,91 +35,55 @@ bool beginsWithKnownDrive(const QString &text)
 } // namespace
 
 frmSave::frmSave()
+    : ui::Window({"frmSave", layout::save::width, layout::save::height, ui::Frame::Dialog, "Save"})
 {
     namespace L = layout::save;
-    ui::setupFixedWindow(this, L::width, L::height, true);
-    setWindowTitle(QStringLiteral("Save"));
-    // The picture is a little larger than the client area; the rest is cut
-    // off.
-    setBackground(art(QStringLiteral("background")));
 
-    txtFolderPath = new QLineEdit(this);
-    txtFolderPath->setObjectName(QStringLiteral("txtFolderPath"));
-    txtFolderPath->setGeometry(ui::qrect(L::txtFolderPath));
-    txtFolderPath->setFrame(false);
-    ui::paintGreenOnBlack(txtFolderPath);
-
-    dirSave = new ui::FolderList(this);
-    dirSave->setObjectName(QStringLiteral("dirSave"));
-    dirSave->setGeometry(ui::qrect(L::dirSave));
-    dirSave->setFrameShape(QFrame::NoFrame);
-    ui::paintGreenOnBlack(dirSave);
-    ui::darkScrollBar(dirSave);
-
-    drvSave = new ui::DriveList(this);
-    drvSave->setObjectName(QStringLiteral("drvSave"));
-    drvSave->setGeometry(ui::qrect(L::drvSave));
-    ui::paintGreenOnBlack(drvSave);
-    // The drive list has no pointer reactions: movement over it must not
-    // reach the window's background either.
-    drvSave->setAttribute(Qt::WA_NoMousePropagation);
-
-    filGame = new ui::FileList(this);
-    filGame->setObjectName(QStringLiteral("filGame"));
-    filGame->setGeometry(ui::qrect(L::filGame));
-    filGame->setEnabled(false);
-    filGame->hide();
+    // The keyboard visits the path box, the folder list and the drive list in
+    // the order they are created.
+    txtFolderPath = addTextBox(L::txtFolderPath);
+    txtFolderPath->setName("txtFolderPath");
+    dirSave = addFolderList(L::dirSave);
+    dirSave->setName("dirSave");
+    drvSave = addDriveList(L::drvSave);
+    drvSave->setName("drvSave");
+    filGame = addFileList(L::filGame);
+    filGame->setName("filGame");
 
     // Stacking, bottom to top: Light pictures, Indent pictures, hot areas.
     const auto &save = L::buttons[0];
     const auto &cancel = L::buttons[1];
-    auto picture = [this](const QString &name, const layout::Rect &r) {
-        auto *p = new ui::Picture(this, ui::qrect(r), art(name));
-        p->setObjectName(name);
+    const auto picture = [this](const char *name, const layout::Rect &r) {
+        ui::Picture *p = addPicture(r, name);
+        p->setName(name);
         return p;
     };
-    imgSaveLight = picture(QStringLiteral("imgSaveLight"), save.light);
-    imgCancelLight = picture(QStringLiteral("imgCancelLight"), cancel.light);
-    imgSaveIndent = picture(QStringLiteral("imgSaveIndent"), save.indent);
-    imgCancelIndent = picture(QStringLiteral("imgCancelIndent"), cancel.indent);
-    lblSave = new ui::HotArea(this, ui::qrect(save.label));
-    lblSave->setObjectName(QStringLiteral("lblSave"));
-    lblCancel = new ui::HotArea(this, ui::qrect(cancel.label));
-    lblCancel->setObjectName(QStringLiteral("lblCancel"));
+    imgSaveLight = picture("imgSaveLight", save.light);
+    imgCancelLight = picture("imgCancelLight", cancel.light);
+    imgSaveIndent = picture("imgSaveIndent", save.indent);
+    imgCancelIndent = picture("imgCancelIndent", cancel.indent);
+    lblSave = addHotArea(save.label);
+    lblSave->setName("lblSave");
+    lblCancel = addHotArea(cancel.label);
+    lblCancel->setName("lblCancel");
 
-    setTabOrder(txtFolderPath, dirSave);
-    setTabOrder(dirSave, drvSave);
-    setTabOrder(drvSave, filGame);
     txtFolderPath->setFocus();
 
-    for (QWidget *w : {static_cast<QWidget *>(txtFolderPath), static_cast<QWidget *>(dirSave), dirSave->viewport(),
-                       static_cast<QWidget *>(dirSave->verticalScrollBar()),
-                       static_cast<QWidget *>(dirSave->horizontalScrollBar())}) {
-        w->setMouseTracking(true);
-        w->installEventFilter(this);
-    }
-
-    connect(drvSave, &ui::DriveList::change, this, &frmSave::drvSave_Change);
-    connect(dirSave, &ui::FolderList::change, this, &frmSave::dirSave_Change);
-    connect(lblSave, &ui::HotArea::mouseMove, this, &frmSave::lblSave_MouseMove);
-    connect(lblSave, &ui::HotArea::mouseDown, this, &frmSave::lblSave_MouseDown);
-    connect(lblSave, &ui::HotArea::mouseUp, this, &frmSave::lblSave_MouseUp);
-    connect(lblSave, &ui::HotArea::click, this, &frmSave::lblSave_Click);
-    connect(lblCancel, &ui::HotArea::mouseMove, this, &frmSave::lblCancel_MouseMove);
-    connect(lblCancel, &ui::HotArea::mouseDown, this, &frmSave::lblCancel_MouseDown);
-    connect(lblCancel, &ui::HotArea::mouseUp, this, &frmSave::lblCancel_MouseUp);
-    connect(lblCancel, &ui::HotArea::click, this, &frmSave::lblCancel_Click);
-}
-
-bool frmSave::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseMove) {
-        if (watched == txtFolderPath)
-            txtFolderPath_MouseMove();
-        else
-            dirSave_MouseMove();
-    }
-    return ui::Dialog::eventFilter(watched, event);
+    ui::connectHandlers(this, {
+        {onMouseMove, &frmSave::Form_MouseMove},
+        {txtFolderPath->onMouseMove, &frmSave::txtFolderPath_MouseMove},
+        {dirSave->onMouseMove, &frmSave::dirSave_MouseMove},
+        {drvSave->onChange, &frmSave::drvSave_Change},
+        {dirSave->onChange, &frmSave::dirSave_Change},
+        {lblSave->onMouseMove, &frmSave::lblSave_MouseMove},
+        {lblSave->onMouseDown, &frmSave::lblSave_MouseDown},
+        {lblSave->onMouseUp, &frmSave::lblSave_MouseUp},
+        {lblSave->onClick, &frmSave::lblSave_Click},
+        {lblCancel->onMouseMove, &frmSave::lblCancel_MouseMove},
+        {lblCancel->onMouseDown, &frmSave::lblCancel_MouseDown},
+        {lblCancel->onMouseUp, &frmSave::lblCancel_MouseUp},
+        {lblCancel->onClick, &frmSave::lblCancel_Click},
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -135,8 +91,8 @@ bool frmSave::eventFilter(QObject *watched, QEvent *event)
 
 void frmSave::Form_MouseMove()
 {
-    imgSaveLight->hide();
-    imgCancelLight->hide();
+    const ui::ImageButton save = saveButton(), cancel = cancelButton();
+    ui::lightsOut({&save, &cancel});
 }
 
 void frmSave::txtFolderPath_MouseMove() { Form_MouseMove(); }
@@ -144,43 +100,39 @@ void frmSave::dirSave_MouseMove() { Form_MouseMove(); }
 
 void frmSave::lblSave_MouseMove()
 {
-    if (imgSaveLight->isVisible())
-        return;
-    playSound(kRollover);
-    imgCancelLight->hide();
-    imgSaveLight->show();
+    const ui::ImageButton cancel = cancelButton();
+    ui::rollOver(saveButton(), {&cancel}, playSound);
 }
 
 void frmSave::lblCancel_MouseMove()
 {
-    if (imgCancelLight->isVisible())
-        return;
-    playSound(kRollover);
-    imgSaveLight->hide();
-    imgCancelLight->show();
+    const ui::ImageButton save = saveButton();
+    ui::rollOver(cancelButton(), {&save}, playSound);
 }
 
-void frmSave::lblSave_MouseDown() { imgSaveIndent->show(); }
-void frmSave::lblSave_MouseUp() { imgSaveIndent->hide(); }
-void frmSave::lblCancel_MouseDown() { imgCancelIndent->show(); }
-void frmSave::lblCancel_MouseUp() { imgCancelIndent->hide(); }
+void frmSave::lblSave_MouseDown() { ui::pressDown(saveButton()); }
+void frmSave::lblSave_MouseUp() { ui::release(saveButton()); }
+void frmSave::lblCancel_MouseDown() { ui::pressDown(cancelButton()); }
+void frmSave::lblCancel_MouseUp() { ui::release(cancelButton()); }
 
 // ---------------------------------------------------------------------------
 // Drive and folder
 
 void frmSave::drvSave_Change()
 {
-    const QString chosen = drvSave->drive();
-    if (dirSave->setPath(chosen.toUpper() + QLatin1Char('\\')))
+    const std::string chosen = drvSave->drive();
+    std::string root;
+    for (char c : chosen)
+        root += upperAscii(c);
+    if (dirSave->setPath(root + '\\'))
         return;
     // While the copy command prepares the chooser, a failure here is left to
     // its own check. In front of the user, the list goes back to the drive
     // whose folders are still shown.
-    if (!isVisible())
+    if (!visible())
         return;
     drvSave->restoreDrive(dirSave->path());
-    showInformationDialog(QStringLiteral("The drive '%1' cannot be read."), chosen, Placement::MainScreen,
-                          Mode::Modal);
+    showInformationDialog("The drive '%1' cannot be read.", chosen, Placement::MainScreen, Mode::Modal);
 }
 
 void frmSave::dirSave_Change()
@@ -193,68 +145,66 @@ void frmSave::dirSave_Change()
 
 void frmSave::lblCancel_Click()
 {
-    if (imgCancelIndent->isVisible())
+    if (!ui::clickPasses(cancelButton(), playSound))
         return;
-    playSound(kClick);
-    done(QDialog::Rejected);
+    unload();
 }
 
 void frmSave::lblSave_Click()
 {
-    if (imgSaveIndent->isVisible())
+    if (!ui::clickPasses(saveButton(), playSound))
         return;
-    playSound(kClick);
     ui::setHourglass();
 
-    const QString text = txtFolderPath->text();
+    const std::string text = txtFolderPath->text();
     if (!beginsWithKnownDrive(text)) {
         ui::setDefaultPointer();
-        showInformationDialog(QStringLiteral("Please enter a folder that begins with a drive, such as C:\\."),
-                              Placement::MainScreen, Mode::Modal);
+        showInformationDialog("Please enter a folder that begins with a drive, such as C:\\.", Placement::MainScreen,
+                              Mode::Modal);
         return;
     }
 
     // The drive root, and the rest with one separator appended so that every
     // level ends with one.
-    const QString drive = text.left(3);
-    const QString rest = text.mid(3) + QLatin1Char('\\');
+    const std::string drive = text.substr(0, 3);
+    const std::string rest = text.substr(3) + '\\';
     hide();
 
     // Each level from the top down: an existing folder is left alone, a
     // missing one is created; anything else in the way stops the copy.
-    QString level;
-    for (qsizetype i = 1; i <= rest.size(); ++i) {
-        if (rest.at(i - 1) != QLatin1Char('\\'))
+    std::string level;
+    for (std::size_t i = 1; i <= rest.size(); ++i) {
+        if (rest[i - 1] != '\\')
             continue;
-        level = rest.left(i - 1);
-        const std::string path = toStd(drive + level);
+        level = rest.substr(0, i - 1);
+        const std::string path = drive + level;
         const bool present = platform::exists(path) ? platform::isFolder(path) : platform::createFolder(path);
         if (!present) {
             ui::setDefaultPointer();
-            done(QDialog::Rejected);
-            showInformationDialog(QStringLiteral("The folder '%1' could not be created."), text,
-                                  Placement::MainScreen, Mode::Modeless);
+            unload();
+            showInformationDialog("The folder '%1' could not be created.", text, Placement::MainScreen,
+                                  Mode::Modeless);
             return;
         }
     }
 
     copyFiles(catalogue::gameFolder(), drive + level);
-    done(QDialog::Accepted);
+    unload();
 }
 
-void frmSave::copyFiles(QString pmSourcePath, QString pmDestinationPath)
+void frmSave::copyFiles(std::string pmSourcePath, std::string pmDestinationPath)
 {
     // The names are those listed when the chooser was prepared.
     std::vector<std::string> names;
     names.reserve(filGame->count());
     for (int i = 0; i < filGame->count(); ++i)
-        names.push_back(toStd(filGame->item(i)->text()));
+        names.push_back(filGame->item(i));
 
     // The windows keep painting during the copy but take no input.
     std::vector<platform::CopyResult> results;
     {
         ui::BusyScope busy;
-        results = platform::copyNamedFiles(toStd(pmSourcePath), toStd(pmDestinationPath), names,
+        results = platform::copyNamedFiles(pmSourcePath, pmDestinationPath, names,
                                            [&busy](int, int) { busy.keepPainting(); });
     }
     const auto notCopied = std::count_if(results.begin(), results.end(),
@@ -262,9 +212,9 @@ void frmSave::copyFiles(QString pmSourcePath, QString pmDestinationPath)
 
     ui::setDefaultPointer();
     // The counts go in here; the name's place stays "%1" for the dialog.
-    const QString sentence = notCopied == 0
-        ? QStringLiteral("Copying of game '%1' complete.")
-        : QStringLiteral("Copying of game '%1' is incomplete: %2 of %3 files could not be copied.")
-              .arg(QStringLiteral("%1"), QString::number(notCopied), QString::number(names.size()));
-    showInformationDialog(sentence, modMain::gGameName.trimmed(), Placement::MainScreen, Mode::Modeless);
+    const std::string sentence = notCopied == 0
+        ? std::string("Copying of game '%1' complete.")
+        : "Copying of game '%1' is incomplete: " + std::to_string(notCopied) + " of " + std::to_string(names.size())
+            + " files could not be copied.";
+    showInformationDialog(sentence, modMain::trimmed(modMain::gGameName), Placement::MainScreen, Mode::Modeless);
 }

@@ -3,18 +3,17 @@
 // copies the game's files there.
 #pragma once
 
-#include "ui/classic.h"
+#include "ui/controls.h"
 #include "ui/imagebutton.h"
 #include "ui/window.h"
 
-class QLineEdit;
+#include <string>
 
-class frmSave : public ui::Dialog {
-    Q_OBJECT
+class frmSave : public ui::Window {
 public:
     frmSave();
 
-    QLineEdit *txtFolderPath;
+    ui::TextBox *txtFolderPath;
     ui::FolderList *dirSave;
     ui::DriveList *drvSave;
     ui::FileList *filGame;  // hidden: the files of the game's folder
@@ -24,9 +23,9 @@ public:
     // Copies the files listed in filGame from the source folder into the
     // destination folder, which must exist; a file that cannot be copied is
     // skipped. Ends the hourglass and shows how it went, without waiting.
-    void copyFiles(QString pmSourcePath, QString pmDestinationPath);
+    void copyFiles(std::string pmSourcePath, std::string pmDestinationPath);
 
-    void Form_MouseMove() override;
+    void Form_MouseMove();
     void txtFolderPath_MouseMove();
     void dirSave_MouseMove();
     void dirSave_Change();
@@ -40,6 +39,7 @@ public:
     void lblCancel_MouseUp();
     void lblCancel_Click();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+private:
+    ui::ImageButton saveButton() const { return {lblSave, imgSaveLight, imgSaveIndent}; }
+    ui::ImageButton cancelButton() const { return {lblCancel, imgCancelLight, imgCancelIndent}; }
 };

@@ -2,35 +2,35 @@
 
 #include "platform/files.h"
 #include "platform/foldercopy.h"
-#include "startup/boundary.h"
 
-bool FileSystem::folderExists(const QString &path) const
+bool FileSystem::folderExists(const std::string &path) const
 {
-    return platform::isFolder(toStd(path));
+    return platform::isFolder(path);
 }
 
-bool FileSystem::createFolder(const QString &path) const
+bool FileSystem::createFolder(const std::string &path) const
 {
-    return platform::createFolder(toStd(path));
+    return platform::createFolder(path);
 }
 
-bool FileSystem::copyFolder(const QString &source, const QString &destination, const Progress &progress) const
+bool FileSystem::copyFolder(const std::string &source, const std::string &destination, const Progress &progress) const
 {
-    return platform::copyFolder(toStd(source), toStd(destination), progress);
+    return platform::copyFolder(source, destination, progress);
 }
 
-std::optional<QList<FileSystem::File>> FileSystem::files(const QString &folder) const
+std::optional<std::vector<FileSystem::File>> FileSystem::files(const std::string &folder) const
 {
-    const auto found = platform::folderFiles(toStd(folder));
+    const auto found = platform::folderFiles(folder);
     if (!found)
         return std::nullopt;
-    QList<File> files;
+    std::vector<File> files;
+    files.reserve(found->size());
     for (const platform::FolderFile &f : *found)
-        files.append({fromStd(f.name), f.readOnly});
+        files.push_back({f.name, f.readOnly});
     return files;
 }
 
-bool FileSystem::clearReadOnly(const QString &file) const
+bool FileSystem::clearReadOnly(const std::string &file) const
 {
-    return platform::setReadOnly(toStd(file), false);
+    return platform::setReadOnly(file, false);
 }

@@ -1,12 +1,12 @@
 // The file-system service of the hard-disk notice: folder tests, creating one
 // folder, copying a whole folder, the files directly inside a folder and their
-// read-only attribute. Every path is a DOS path.
+// read-only attribute. Every path is a DOS path, UTF-8.
 #pragma once
 
-#include <QString>
-#include <QList>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 class FileSystem {
 public:
@@ -15,26 +15,26 @@ public:
     using Progress = std::function<void(int done, int total)>;
 
     struct File {
-        QString name;
+        std::string name;
         bool readOnly;
     };
 
     // True when the path names a folder.
-    bool folderExists(const QString &path) const;
+    bool folderExists(const std::string &path) const;
 
     // Creates one folder whose parent exists, with the default permissions.
-    bool createFolder(const QString &path) const;
+    bool createFolder(const std::string &path) const;
 
     // Copies everything inside `source` into `destination`, at all depths,
     // replacing existing files and keeping attributes; the description file
     // comes last. Stops at the first failure and then returns false. See
     // platform::copyFolder.
-    bool copyFolder(const QString &source, const QString &destination, const Progress &progress = {}) const;
+    bool copyFolder(const std::string &source, const std::string &destination, const Progress &progress = {}) const;
 
     // The files directly inside a folder (hidden ones too; not folders, not
     // symbolic links) with their read-only attribute, sorted by name without
     // regard to case. Empty optional when the folder cannot be read.
-    std::optional<QList<File>> files(const QString &folder) const;
+    std::optional<std::vector<File>> files(const std::string &folder) const;
 
-    bool clearReadOnly(const QString &file) const;
+    bool clearReadOnly(const std::string &file) const;
 };

@@ -1,49 +1,57 @@
 #include "frmCD.h"
 
-#include "assets/assets.h"
-#include "mainscreen/frmGames.h"
 #include "startup/modMain.h"
 #include "ui/layout.h"
 
-#include <QEvent>
-#include <QLabel>
+#include <cstddef>
+#include <vector>
 
 namespace {
-QPixmap art(const char *name) { return assets::picture(QStringLiteral("frmCD"), QLatin1String(name)); }
-
 // Shows nothing, but the label's word wrap may break the line after it.
-const QChar kBreakHere(0x200B);
-const QChar kEllipsis(0x2026);
+constexpr const char *kBreakHere = "\u200B";
+constexpr const char *kEllipsis = "\u2026";
 
-bool fitsLabel(const QLabel *label, const QString &text)
+// The byte offsets at which the code points of a UTF-8 text begin; a stray
+// continuation byte is kept with the character before it.
+std::vector<std::size_t> codePointStarts(const std::string &text)
 {
-    const QRect area = label->contentsRect();
-    const QRect needed =
-        label->fontMetrics().boundingRect(area, int(label->alignment()) | Qt::TextWordWrap, text);
-    return needed.width() <= area.width() && needed.height() <= area.height();
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 || i == 0)
+            starts.push_back(i);
+    return starts;
 }
 
 // The sentence with the name in place of its "%1", as the label can show it
 // whole: as it stands, else with the name's "\" as places to wrap, else with
 // the fewest characters taken out of the name's middle.
-QString fittedMessage(const QLabel *label, const QString &sentence, const QString &name)
+std::string fittedMessage(const ui::Label &label, const std::string &sentence, const std::string &name)
 {
-    const qsizetype at = sentence.indexOf(QLatin1String("%1"));
-    const auto compose = [&](const QString &shown) {
-        return at < 0 ? sentence : sentence.left(at) + shown + sentence.mid(at + 2);
+    const std::size_t at = sentence.find("%1");
+    const auto compose = [&](const std::string &shown) {
+        return at == std::string::npos ? sentence : sentence.substr(0, at) + shown + sentence.substr(at + 2);
     };
-    const auto wrappable = [](QString shown) {
-        return shown.replace(QLatin1Char('\\'), QString(QLatin1Char('\\')) + kBreakHere);
+    const auto wrappable = [](const std::string &shown) {
+        std::string text;
+        for (char c : shown) {
+            text += c;
+            if (c == '\\')
+                text += kBreakHere;
+        }
+        return text;
     };
-    const QString whole = compose(name);
-    if (at < 0 || fitsLabel(label, whole))
+    const std::string whole = compose(name);
+    if (at == std::string::npos || label.fits(whole))
         return whole;
-    for (qsizetype kept = name.size(); kept > 0; --kept) {
-        const QString shown = kept == name.size()
-            ? name
-            : name.left(kept - kept / 2) + kEllipsis + name.right(kept / 2);
-        const QString text = compose(wrappable(shown));
-        if (fitsLabel(label, text))
+    const std::vector<std::size_t> starts = codePointStarts(name);
+    const std::size_t length = starts.size();
+    // The first `count` characters, and the last.
+    const auto head = [&](std::size_t count) { return name.substr(0, count < length ? starts[count] : name.size()); };
+    const auto tail = [&](std::size_t count) { return count == 0 ? std::string() : name.substr(starts[length - count]); };
+    for (std::size_t kept = length; kept > 0; --kept) {
+        const std::string shown = kept == length ? name : head(kept - kept / 2) + kEllipsis + tail(kept / 2);
+        const std::string text = compose(wrappable(shown));
+        if (label.fits(text))
             return text;
     }
     return compose(kEllipsis);
@@ -51,114 +59,85 @@ QString fittedMessage(const QLabel *label, const QString &sentence, const QStrin
 } // namespace
 
 frmCD::frmCD()
+    : ui::Window({"frmCD", layout::cd::width, layout::cd::height, ui::Frame::Dialog, ""})
 {
     namespace L = layout::cd;
-    ui::setupFixedWindow(this, L::width, L::height, true);
-    setBackground(art("background"));
 
     // Created bottom-most first: the message, then the OK button's pictures
     // (at rest, highlight, pressed), then its hot area on top.
-    lblInstruction = new QLabel(this);
-    lblInstruction->setGeometry(ui::qrect(L::lblInstruction));
-    lblInstruction->setTextFormat(Qt::PlainText);
-    lblInstruction->setAlignment(Qt::AlignCenter);
-    lblInstruction->setWordWrap(true);
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPointSize(12);
-    font.setBold(true);
-    lblInstruction->setFont(font);
-    lblInstruction->setMouseTracking(true);
-    lblInstruction->installEventFilter(this);
-    lblInstruction->hide();
-
-    imgOk2 = new ui::Picture(this, ui::qrect(L::imgOk2), art("imgOk2"));
-    imgOk2Light = new ui::Picture(this, ui::qrect(L::imgOk2Light), art("imgOk2Light"));
-    imgOk2Indent = new ui::Picture(this, ui::qrect(L::imgOk2Indent), art("imgOk2Indent"));
-    lblOk2 = new ui::HotArea(this, ui::qrect(L::lblOk2));
+    lblInstruction = addLabel(L::lblInstruction, ui::LabelStyle::Message);
+    lblInstruction->setName("lblInstruction");
+    imgOk2 = addPicture(L::imgOk2, "imgOk2");
+    imgOk2->setName("imgOk2");
+    imgOk2Light = addPicture(L::imgOk2Light, "imgOk2Light");
+    imgOk2Light->setName("imgOk2Light");
+    imgOk2Indent = addPicture(L::imgOk2Indent, "imgOk2Indent");
+    imgOk2Indent->setName("imgOk2Indent");
+    lblOk2 = addHotArea(L::lblOk2);
+    lblOk2->setName("lblOk2");
     lblOk2->hide();
 
-    connect(lblOk2, &ui::HotArea::mouseMove, this, &frmCD::lblOk2_MouseMove);
-    connect(lblOk2, &ui::HotArea::mouseDown, this, &frmCD::lblOk2_MouseDown);
-    connect(lblOk2, &ui::HotArea::mouseUp, this, &frmCD::lblOk2_MouseUp);
-    connect(lblOk2, &ui::HotArea::click, this, &frmCD::lblOk2_Click);
-}
-
-bool frmCD::eventFilter(QObject *watched, QEvent *event)
-{
-    // The message takes no part in the highlight: movement over it neither
-    // shows nor clears anything.
-    if (watched == lblInstruction && event->type() == QEvent::MouseMove)
-        return true;
-    return ui::Dialog::eventFilter(watched, event);
+    ui::connectHandlers<frmCD>(this, {
+        {onMouseMove, &frmCD::Form_MouseMove},
+        {lblOk2->onMouseMove, &frmCD::lblOk2_MouseMove},
+        {lblOk2->onMouseDown, &frmCD::lblOk2_MouseDown},
+        {lblOk2->onMouseUp, &frmCD::lblOk2_MouseUp},
+        {lblOk2->onClick, &frmCD::lblOk2_Click},
+    });
 }
 
 void frmCD::Form_MouseMove()
 {
-    imgOk2Light->hide();
+    const ui::ImageButton ok = ok2();
+    ui::lightsOut({&ok});
 }
 
-void frmCD::lblOk2_MouseMove()
-{
-    if (imgOk2Light->isVisible())
-        return;
-    modMain::playSound(QStringLiteral("ROLLOVER.WAV"));
-    imgOk2Light->show();
-}
-
-void frmCD::lblOk2_MouseDown()
-{
-    imgOk2Indent->show();
-}
-
-void frmCD::lblOk2_MouseUp()
-{
-    imgOk2Indent->hide();
-}
+void frmCD::lblOk2_MouseMove() { ui::rollOver(ok2(), {}, modMain::playSound); }
+void frmCD::lblOk2_MouseDown() { ui::pressDown(ok2()); }
+void frmCD::lblOk2_MouseUp() { ui::release(ok2()); }
 
 void frmCD::lblOk2_Click()
 {
-    modMain::playSound(QStringLiteral("BUTCLICK.WAV"));
-    done(QDialog::Accepted);
+    // OK acts whatever its pressed look shows: its click has no guard.
+    ui::clickPasses({lblOk2, imgOk2Light, nullptr}, modMain::playSound);
+    unload();
 }
 
 namespace {
-void showMessage(const QString &sentence, const QString *name, Placement placement, Mode mode)
+void showMessage(const std::string &sentence, const std::string *name, Placement placement, Mode mode)
 {
     // A modal request while the copy-finished message is still open closes
     // that one first, so that the new message gets a dialog of its own.
     if (mode == Mode::Modal) {
-        if (frmCD *open = ui::loadedForm<frmCD>(); open && open->isVisible())
-            ui::unload(open);
+        if (frmCD *open = ui::loadedForm<frmCD>(); open && open->visible())
+            open->unload();
     }
 
     frmCD &dialog = ui::form<frmCD>();
-    dialog.setWindowTitle(QStringLiteral("Quorvia Information"));
-    dialog.lblInstruction->setText(name ? fittedMessage(dialog.lblInstruction, sentence, *name) : sentence);
-    frmGames *games = ui::loadedForm<frmGames>();
+    dialog.setTitle("Quorvia Information");
+    dialog.lblInstruction->setText(name ? fittedMessage(*dialog.lblInstruction, sentence, *name) : sentence);
+    const ui::Window *games = ui::mainScreen();
     if (placement == Placement::MainScreen && games)
-        ui::centreOver(&dialog, games);
+        ui::centreOver(dialog, *games);
     else
-        ui::centreOnScreen(&dialog);
+        ui::centreOnScreen(dialog);
     dialog.lblInstruction->show();
     dialog.imgOk2->show();
     dialog.lblOk2->show();
 
-    if (mode == Mode::Modal) {
-        dialog.setWindowModality(Qt::ApplicationModal);
-        dialog.exec();
-    } else {
-        dialog.setWindowModality(Qt::NonModal);
-        dialog.show();
-    }
+    if (mode == Mode::Modal)
+        dialog.showModal();
+    else
+        dialog.showModeless();
 }
 } // namespace
 
-void showInformationDialog(const QString &message, Placement placement, Mode mode)
+void showInformationDialog(const std::string &message, Placement placement, Mode mode)
 {
     showMessage(message, nullptr, placement, mode);
 }
 
-void showInformationDialog(const QString &sentence, const QString &name, Placement placement, Mode mode)
+void showInformationDialog(const std::string &sentence, const std::string &name, Placement placement, Mode mode)
 {
     showMessage(sentence, &name, placement, mode);
 }

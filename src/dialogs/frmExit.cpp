@@ -1,80 +1,72 @@
 #include "frmExit.h"
 
-#include "assets/assets.h"
-#include "mainscreen/frmGames.h"
 #include "platform/shell.h"
 #include "startup/modMain.h"
 #include "ui/layout.h"
 
-
-namespace {
-QPixmap art(const QString &name) { return assets::picture(QStringLiteral("frmExit"), name); }
-} // namespace
-
 frmExit::frmExit()
+    : ui::Window({"frmExit", layout::exitdlg::width, layout::exitdlg::height, ui::Frame::DialogNoTitle, ""})
 {
     namespace L = layout::exitdlg;
-    ui::setupFixedWindow(this, L::width, L::height, false);
-    setBackground(art(QStringLiteral("background")));
-
     const auto &uninstall = L::buttons[0];
     const auto &exit = L::buttons[1];
-    imgUninstallLight = new ui::Picture(this, ui::qrect(uninstall.light), art(QStringLiteral("imgUninstallLight")));
-    imgExitLight = new ui::Picture(this, ui::qrect(exit.light), art(QStringLiteral("imgExitLight")));
-    lblUninstall = new ui::HotArea(this, ui::qrect(uninstall.label));
-    lblExit = new ui::HotArea(this, ui::qrect(exit.label));
+    imgUninstallLight = addPicture(uninstall.light, "imgUninstallLight");
+    imgUninstallLight->setName("imgUninstallLight");
+    imgExitLight = addPicture(exit.light, "imgExitLight");
+    imgExitLight->setName("imgExitLight");
+    lblUninstall = addHotArea(uninstall.label);
+    lblUninstall->setName("lblUninstall");
+    lblExit = addHotArea(exit.label);
+    lblExit->setName("lblExit");
 
-    connect(lblUninstall, &ui::HotArea::mouseMove, this, &frmExit::lblUninstall_MouseMove);
-    connect(lblExit, &ui::HotArea::mouseMove, this, &frmExit::lblExit_MouseMove);
-    connect(lblUninstall, &ui::HotArea::click, this, &frmExit::lblUninstall_Click);
-    connect(lblExit, &ui::HotArea::click, this, &frmExit::lblExit_Click);
+    ui::connectHandlers(this, {
+        {onMouseMove, &frmExit::Form_MouseMove},
+        {lblUninstall->onMouseMove, &frmExit::lblUninstall_MouseMove},
+        {lblExit->onMouseMove, &frmExit::lblExit_MouseMove},
+        {lblUninstall->onClick, &frmExit::lblUninstall_Click},
+        {lblExit->onClick, &frmExit::lblExit_Click},
+    });
 }
 
 void frmExit::Form_MouseMove()
 {
-    imgUninstallLight->hide();
-    imgExitLight->hide();
+    const ui::ImageButton uninstall = uninstallButton(), exit = exitButton();
+    ui::lightsOut({&uninstall, &exit});
 }
 
 void frmExit::lblExit_MouseMove()
 {
-    if (imgExitLight->isVisible())
-        return;
-    modMain::playSound(QStringLiteral("ROLLOVER.WAV"));
-    imgExitLight->show();
-    imgUninstallLight->hide();
+    const ui::ImageButton uninstall = uninstallButton();
+    ui::rollOver(exitButton(), {&uninstall}, modMain::playSound);
 }
 
 void frmExit::lblUninstall_MouseMove()
 {
-    if (imgUninstallLight->isVisible())
-        return;
-    modMain::playSound(QStringLiteral("ROLLOVER.WAV"));
-    imgUninstallLight->show();
-    imgExitLight->hide();
+    const ui::ImageButton exit = exitButton();
+    ui::rollOver(uninstallButton(), {&exit}, modMain::playSound);
 }
 
 void frmExit::lblExit_Click()
 {
-    modMain::playSound(QStringLiteral("BUTCLICK.WAV"));
+    ui::clickPasses(exitButton(), modMain::playSound);
     leaveProgram();
 }
 
 void frmExit::lblUninstall_Click()
 {
-    modMain::playSound(QStringLiteral("BUTCLICK.WAV"));
+    ui::clickPasses(uninstallButton(), modMain::playSound);
     // The removal panel is the system's; a refusal is reported by the shell
     // box and the program ends all the same.
-    modMain::launchProgram(this, QStringLiteral("CONTROL.EXE"), QStringLiteral("APPWIZ.CPL"));
+    modMain::launchProgram(this, "CONTROL.EXE", "APPWIZ.CPL");
     leaveProgram();
 }
 
 void frmExit::leaveProgram()
 {
-    ui::unload(this);
+    unload();
     // The main screen is already closing (that is what showed this dialog),
     // so it takes this request as a repeat and ignores it.
-    if (frmGames *games = ui::loadedForm<frmGames>())
+    if (ui::Window *games = ui::mainScreen())
         games->close();
     platform::endProgram();
 }

@@ -3,11 +3,11 @@
 // Exit.
 #pragma once
 
+#include "ui/controls.h"
 #include "ui/imagebutton.h"
 #include "ui/window.h"
 
-class frmExit : public ui::Dialog {
-    Q_OBJECT
+class frmExit : public ui::Window {
 public:
     frmExit();
 
@@ -16,12 +16,14 @@ public:
     ui::HotArea *lblUninstall;
     ui::HotArea *lblExit;
 
-    void Form_MouseMove() override;
+    void Form_MouseMove();
     void lblUninstall_MouseMove();
     void lblExit_MouseMove();
     void lblUninstall_Click();
     void lblExit_Click();
 
 private:
+    ui::ImageButton uninstallButton() const { return {lblUninstall, imgUninstallLight, nullptr}; }
+    ui::ImageButton exitButton() const { return {lblExit, imgExitLight, nullptr}; }
     void leaveProgram();
 };

@@ -1,88 +1,83 @@
 #include "frmHDD.h"
 
-#include "assets/assets.h"
 #include "catalogue/catalogue.h"
 #include "dialogs/filesystem.h"
 #include "platform/files.h"
-#include "startup/boundary.h"
 #include "startup/modMain.h"
 #include "ui/layout.h"
 
+#include <string_view>
 
 using modMain::playSound;
 
 namespace {
-QPixmap art(const char *name) { return assets::picture(QStringLiteral("frmHDD"), QLatin1String(name)); }
-
-const layout::Button &button(const char *stem)
+const layout::Button &button(std::string_view stem)
 {
     for (const auto &b : layout::hdd::buttons)
-        if (qstrcmp(b.name, stem) == 0)
+        if (b.name == stem)
             return b;
-    Q_UNREACHABLE();
+    return layout::hdd::buttons[0];  // not reached: both stems are in the table
 }
 } // namespace
 
 frmHDD::frmHDD()
+    : ui::Window({"frmHDD", layout::hdd::width, layout::hdd::height, ui::Frame::DialogNoTitle, ""})
 {
     namespace L = layout::hdd;
-    ui::setupFixedWindow(this, L::width, L::height, false);
-    setBackground(art("background"));
-
     const auto &ok = button("Ok");
     const auto &cancel = button("Cancel");
-    imgOkLight = new ui::Picture(this, ui::qrect(ok.light), art("imgOkLight"));
-    imgCancelLight = new ui::Picture(this, ui::qrect(cancel.light), art("imgCancelLight"));
-    lblOk = new ui::HotArea(this, ui::qrect(ok.label));
-    lblCancel = new ui::HotArea(this, ui::qrect(cancel.label));
+    imgOkLight = addPicture(ok.light, "imgOkLight");
+    imgOkLight->setName("imgOkLight");
+    imgCancelLight = addPicture(cancel.light, "imgCancelLight");
+    imgCancelLight->setName("imgCancelLight");
+    lblOk = addHotArea(ok.label);
+    lblOk->setName("lblOk");
+    lblCancel = addHotArea(cancel.label);
+    lblCancel->setName("lblCancel");
 
     // Covers the row of the two buttons, which take no input during the copy.
-    const QRect bar = ui::qrect(L::prgCopy);
-    prgCopy = new ui::ProgressBar(this, bar, art("imgCopyTrough"), art("imgCopyFill"),
-                                  ui::qrect(L::prgCopyFill).topLeft() - bar.topLeft());
+    prgCopy = addProgressBar(L::prgCopy, "imgCopyTrough", "imgCopyFill", L::prgCopyFill);
+    prgCopy->setName("prgCopy");
     prgCopy->hide();
 
-    connect(lblOk, &ui::HotArea::click, this, &frmHDD::lblOk_Click);
-    connect(lblCancel, &ui::HotArea::click, this, &frmHDD::lblCancel_Click);
-    connect(lblOk, &ui::HotArea::mouseMove, this, &frmHDD::lblOk_MouseMove);
-    connect(lblCancel, &ui::HotArea::mouseMove, this, &frmHDD::lblCancel_MouseMove);
+    ui::connectHandlers(this, {
+        {onMouseMove, &frmHDD::Form_MouseMove},
+        {lblOk->onClick, &frmHDD::lblOk_Click},
+        {lblCancel->onClick, &frmHDD::lblCancel_Click},
+        {lblOk->onMouseMove, &frmHDD::lblOk_MouseMove},
+        {lblCancel->onMouseMove, &frmHDD::lblCancel_MouseMove},
+    });
 }
 
 void frmHDD::Form_MouseMove()
 {
-    imgOkLight->hide();
-    imgCancelLight->hide();
+    const ui::ImageButton ok = okButton(), cancel = cancelButton();
+    ui::lightsOut({&ok, &cancel});
 }
 
 void frmHDD::lblOk_MouseMove()
 {
-    if (imgOkLight->isVisible())
-        return;
-    playSound(QStringLiteral("ROLLOVER.WAV"));
-    imgOkLight->show();
-    imgCancelLight->hide();
+    const ui::ImageButton cancel = cancelButton();
+    ui::rollOver(okButton(), {&cancel}, playSound);
 }
 
 void frmHDD::lblCancel_MouseMove()
 {
-    if (imgCancelLight->isVisible())
-        return;
-    playSound(QStringLiteral("ROLLOVER.WAV"));
-    imgCancelLight->show();
-    imgOkLight->hide();
+    const ui::ImageButton ok = okButton();
+    ui::rollOver(cancelButton(), {&ok}, playSound);
 }
 
 void frmHDD::lblOk_Click()
 {
-    playSound(QStringLiteral("BUTCLICK.WAV"));
+    ui::clickPasses(okButton(), playSound);
     const FileSystem fileSystem;
 
     // Each step is tried on its own: one that fails is passed over silently,
     // and the game is still started (the shell reports what is missing).
-    const QString programFolder = modMain::gAppPath;
-    const QString categoryFolder = modMain::gAppPath + catalogue::categoryFolder(modMain::gGameCategory);
-    const QString copyFolder = catalogue::copyFolder();
-    for (const QString &folder : {programFolder, categoryFolder, copyFolder}) {
+    const std::string programFolder = modMain::gAppPath;
+    const std::string categoryFolder = modMain::gAppPath + catalogue::categoryFolder(modMain::gGameCategory);
+    const std::string copyFolder = catalogue::copyFolder();
+    for (const std::string &folder : {programFolder, categoryFolder, copyFolder}) {
         if (!fileSystem.folderExists(folder))
             fileSystem.createFolder(folder);
     }
@@ -101,27 +96,27 @@ void frmHDD::lblOk_Click()
     prgCopy->hide();
 
     toggleReadOnly(fileSystem, copyFolder);
-    platform::changeDirectory(toStd(copyFolder));
+    platform::changeDirectory(copyFolder);
     modMain::launchProgram(this, catalogue::copyProgram(), modMain::gGameParameters);
-    done(QDialog::Accepted);
+    unload();
 }
 
 void frmHDD::lblCancel_Click()
 {
-    playSound(QStringLiteral("BUTCLICK.WAV"));
-    done(QDialog::Rejected);
+    ui::clickPasses(cancelButton(), playSound);
+    unload();
 }
 
 // Makes the files directly inside the folder writable (files copied from a
 // disc arrive read-only); files in its subfolders keep their attribute. The
 // first failure ends it, leaving the remaining files as they are.
-void frmHDD::toggleReadOnly(const FileSystem &pmFileSystem, const QString &pmFolderPath)
+void frmHDD::toggleReadOnly(const FileSystem &pmFileSystem, const std::string &pmFolderPath)
 {
     const auto files = pmFileSystem.files(pmFolderPath);
     if (!files)
         return;
     for (const FileSystem::File &file : *files) {
-        if (file.readOnly && !pmFileSystem.clearReadOnly(pmFolderPath + QLatin1Char('\\') + file.name))
+        if (file.readOnly && !pmFileSystem.clearReadOnly(pmFolderPath + '\\' + file.name))
             return;
     }
 }

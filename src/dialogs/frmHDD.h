@@ -2,14 +2,15 @@
 // below the program's folder and started from there, or the user leaves.
 #pragma once
 
+#include "ui/controls.h"
 #include "ui/imagebutton.h"
-#include "ui/progressbar.h"
 #include "ui/window.h"
+
+#include <string>
 
 class FileSystem;
 
-class frmHDD : public ui::Dialog {
-    Q_OBJECT
+class frmHDD : public ui::Window {
 public:
     frmHDD();
 
@@ -25,8 +26,10 @@ public:
     void lblCancel_Click();
     void lblOk_MouseMove();
     void lblCancel_MouseMove();
-    void Form_MouseMove() override;
+    void Form_MouseMove();
 
 private:
-    void toggleReadOnly(const FileSystem &pmFileSystem, const QString &pmFolderPath);
+    ui::ImageButton okButton() const { return {lblOk, imgOkLight, nullptr}; }
+    ui::ImageButton cancelButton() const { return {lblCancel, imgCancelLight, nullptr}; }
+    void toggleReadOnly(const FileSystem &pmFileSystem, const std::string &pmFolderPath);
 };

@@ -2,23 +2,20 @@
 // description pane and the status line.
 #pragma once
 
-#include "ui/classic.h"
-#include "ui/imagebutton.h"
+#include "ui/controls.h"
+#include "ui/window.h"
 
-#include <QWidget>
+#include <cstdint>
+#include <string>
 
-class QListWidget;
-class QPlainTextEdit;
-
-class frmGames : public QWidget {
-    Q_OBJECT
+class frmGames : public ui::Window {
 public:
     frmGames();
 
     // Content controls.
-    QListWidget *lstGameListing;
-    QPlainTextEdit *txtDesc;
-    QLabel *lblStatus;
+    ui::ListBox *lstGameListing;
+    ui::TextPane *txtDesc;
+    ui::Label *lblStatus;
     // The open-file dialog of the View command.
     ui::CommonDialog comdlgGame;
 
@@ -36,8 +33,11 @@ public:
 
     void initialiseLightButts();
     void initialiseIndentButts();
-    bool showGameListing(QString pmGameCategory);
-    void displayGameText(qint16 pmGameIndex);
+    bool showGameListing(std::string pmGameCategory);
+    void displayGameText(std::int16_t pmGameIndex);
+
+    // The window's close command, a close request, or the Exit button.
+    void Form_Unload();
 
     // Pointer movement over the window's background, the list and the pane.
     void Form_MouseMove();
@@ -83,19 +83,12 @@ public:
     void lbl3D_MouseMove();
     void lbl3D_Click();
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     // The shared steps of the buttons' reactions.
-    void highlightCommand(ui::Picture *light, const QString &hint);
-    void highlightCategory(ui::Picture *light, ui::Picture *indent, const QString &hint);
+    void highlightCommand(ui::Picture *light, const std::string &hint);
+    void highlightCategory(ui::Picture *light, ui::Picture *indent, const std::string &hint);
     bool commandClickPasses(ui::Picture *indent);
-    void selectCategory(ui::HotArea *label, ui::Picture *indent, const QString &key);
+    void selectCategory(ui::HotArea *label, ui::Picture *indent, const std::string &key);
 
-    QPixmap mBackground;
     bool mClosing = false;  // the exit dialog is up: further close requests are repeats
 };

@@ -39,8 +39,4 @@ std::optional<std::string> toHostPath(const std::string &dosPath);
 // without a trailing separator. Empty when no drive holds the path.
 std::string toDosPath(const std::string &hostPath);
 
-// The name of the system's ANSI code page, as Qt's text codecs know it
-// ("windows-1252" on POSIX). Record fields and description files are in it.
-std::string ansiCodePage();
-
 } // namespace platform

@@ -310,9 +310,4 @@ std::string toDosPath(const std::string &hostPath)
     return std::string(1, best->letter) + ":\\" + rest;
 }
 
-std::string ansiCodePage()
-{
-    return "windows-1252";
-}
-
 } // namespace platform

@@ -89,14 +89,4 @@ std::string toDosPath(const std::string &hostPath)
     return path;
 }
 
-std::string ansiCodePage()
-{
-    const UINT codePage = GetACP();
-    // A system set to use UTF-8 for the A functions reports the UTF-8 code
-    // page, which text codecs know by that name rather than as windows-65001.
-    if (codePage == CP_UTF8)
-        return "UTF-8";
-    return "windows-" + std::to_string(codePage);
-}
-
 } // namespace platform

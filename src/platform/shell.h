@@ -7,6 +7,24 @@
 
 namespace platform {
 
+// The shell's result codes for a file it could not open; any code over 32
+// is success.
+enum class ShellCode : int {
+    FileNotFound = 2,
+    PathNotFound = 3,
+    AccessDenied = 5,
+    OutOfMemory = 8,
+    BadFormat = 11,
+    SharingViolation = 26,
+    AssociationIncomplete = 27,
+    DdeTimeout = 28,
+    DdeFailed = 29,
+    DdeBusy = 30,
+    NoAssociation = 31,
+    DllNotFound = 32,
+};
+inline constexpr int kShellSuccessAbove = 32;
+
 // Opens a file the way the shell does ("OPEN" verb, empty working folder, so
 // the started program inherits the current folder; normal window). Returns the
 // shell's code: over 32 is success; 2 file not found, 3 path not found,

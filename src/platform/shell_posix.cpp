@@ -7,6 +7,7 @@
 // and inherit the current folder.
 #include "drives.h"
 #include "files.h"
+#include "shell.h"
 #include "system.h"
 
 #include <QApplication>
@@ -37,14 +38,15 @@ namespace fs = std::filesystem;
 namespace platform::system {
 namespace {
 
-// The shell's codes.
+// The shell's codes: any code over 32 is success, as the shell gives it.
 constexpr int kStarted = 42;
-constexpr int kFileNotFound = 2;
-constexpr int kPathNotFound = 3;
-constexpr int kAccessDenied = 5;
-constexpr int kInvalidProgram = 11;
-constexpr int kBadAssociation = 27;
-constexpr int kNoAssociation = 31;
+constexpr int kFileNotFound = int(ShellCode::FileNotFound);
+constexpr int kPathNotFound = int(ShellCode::PathNotFound);
+constexpr int kAccessDenied = int(ShellCode::AccessDenied);
+constexpr int kInvalidProgram = int(ShellCode::BadFormat);
+constexpr int kBadAssociation = int(ShellCode::AssociationIncomplete);
+constexpr int kNoAssociation = int(ShellCode::NoAssociation);
+static_assert(kStarted > kShellSuccessAbove);
 
 QString toQ(const std::string &text)
 {

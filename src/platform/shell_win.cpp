@@ -1,6 +1,7 @@
 // The shell, sounds, message boxes and the end of the program on Windows.
 #include "system.h"
 #include "drives.h"
+#include "shell.h"
 #include "win_text.h"
 
 #include <mmsystem.h>
@@ -62,7 +63,7 @@ int shellOpen(std::uintptr_t ownerWindow, const std::string &file, const std::st
 {
     const auto target = pathArgument(file);
     if (!target)
-        return SE_ERR_FNF;  // no file of the system can have that name
+        return int(ShellCode::FileNotFound);  // no file of the system can have that name
     const std::string arguments = win::ansiText(parameters);
     // An empty working folder, not a missing one: the started program
     // inherits the current folder of this one.
@@ -70,8 +71,8 @@ int shellOpen(std::uintptr_t ownerWindow, const std::string &file, const std::st
     const int code = static_cast<int>(reinterpret_cast<INT_PTR>(result));
     // Windows tells a missing folder (path not found) from a missing file in
     // an existing folder; some shells (Wine's) report both as a missing file.
-    if (code == SE_ERR_FNF && folderMissing(*target))
-        return SE_ERR_PNF;
+    if (code == int(ShellCode::FileNotFound) && folderMissing(*target))
+        return int(ShellCode::PathNotFound);
     return code;
 }
 

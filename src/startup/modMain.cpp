@@ -1,19 +1,12 @@
 #include "modMain.h"
 
-#include "boundary.h"
 #include "dialogs/frmCD.h"
 #include "mainscreen/frmGames.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "ui/window.h"
 
-#include <QWidget>
-
 namespace modMain {
-
-namespace {
-const QString kDiscRequest = QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.");
-}
 
 bool Main()
 {
@@ -23,25 +16,25 @@ bool Main()
     gGameProgram.clear();
     gGameParameters.clear();
 
-    gAppPath = fromStd(platform::programFolder()) + QLatin1Char('\\');
+    gAppPath = platform::programFolder() + '\\';
 
     gCdRoot.clear();
-    QString found;
+    std::string found;
     int letter = 'C';
 
     // Every drive from D to Z is probed; a drive that is missing, empty or
     // not ready is a drive without the marker.
     do {
         ++letter;
-        const QString marker = QString(QChar(letter)) + QStringLiteral(":\\PLAXOID.QAR");
-        found = platform::isOrdinaryFile(toStd(marker)) ? QStringLiteral("PLAXOID.QAR") : QString();
-    } while (found.isEmpty() && letter < 'Z');
+        const std::string marker = std::string(1, char(letter)) + ":\\PLAXOID.QAR";
+        found = platform::isOrdinaryFile(marker) ? "PLAXOID.QAR" : "";
+    } while (found.empty() && letter < 'Z');
 
-    if (!found.isEmpty()) {
-        gCdRoot = QString(QChar(letter)) + QStringLiteral(":\\");
+    if (!found.empty()) {
+        gCdRoot = std::string(1, char(letter)) + ":\\";
         frmGames &games = ui::form<frmGames>();
-        ui::centreOnScreen(&games);
-        games.show();
+        ui::centreOnScreen(games);
+        games.showModeless();
         return true;
     }
 
@@ -51,37 +44,38 @@ bool Main()
     return false;
 }
 
-void playSound(const QString &file)
+void playSound(const std::string &file)
 {
-    platform::playWave(toStd(gAppPath + file));
+    platform::playWave(gAppPath + file);
 }
 
-QString shellFailureMessage(int code)
+std::string shellFailureMessage(int code)
 {
-    switch (code) {
-    case 2: return QStringLiteral("File not found");
-    case 3: return QStringLiteral("Path not found");
-    case 5: return QStringLiteral("Access denied");
-    case 8: return QStringLiteral("Out of memory");
-    case 11: return QStringLiteral("Invalid EXE file or error in EXE image");
-    case 26: return QStringLiteral("A sharing violation occurred");
-    case 27: return QStringLiteral("Incomplete or invalid file association");
-    case 28: return QStringLiteral("DDE Time out");
-    case 29: return QStringLiteral("DDE transaction failed");
-    case 30: return QStringLiteral("DDE busy");
-    case 31: return QStringLiteral("No association for file extension");
-    case 32: return QStringLiteral("DLL not found");
-    default: return QStringLiteral("Unknown error");
+    using platform::ShellCode;
+    switch (ShellCode(code)) {
+    case ShellCode::FileNotFound: return "File not found";
+    case ShellCode::PathNotFound: return "Path not found";
+    case ShellCode::AccessDenied: return "Access denied";
+    case ShellCode::OutOfMemory: return "Out of memory";
+    case ShellCode::BadFormat: return "Invalid EXE file or error in EXE image";
+    case ShellCode::SharingViolation: return "A sharing violation occurred";
+    case ShellCode::AssociationIncomplete: return "Incomplete or invalid file association";
+    case ShellCode::DdeTimeout: return "DDE Time out";
+    case ShellCode::DdeFailed: return "DDE transaction failed";
+    case ShellCode::DdeBusy: return "DDE busy";
+    case ShellCode::NoAssociation: return "No association for file extension";
+    case ShellCode::DllNotFound: return "DLL not found";
     }
+    return "Unknown error";
 }
 
-void launchProgram(QWidget *owner, const QString &file, const QString &parameters)
+void launchProgram(ui::Window *owner, const std::string &file, const std::string &parameters)
 {
-    const std::uintptr_t window = owner ? std::uintptr_t(owner->winId()) : 0;
-    const int code = platform::shellOpen(window, toStd(file), toStd(parameters));
-    if (code > 32)
+    const std::uintptr_t window = owner ? owner->nativeHandle() : 0;
+    const int code = platform::shellOpen(window, file, parameters);
+    if (code > platform::kShellSuccessAbove)
         return;
-    platform::messageBox(window, toStd(shellFailureMessage(code)), "Program Execution Failed");
+    platform::messageBox(window, shellFailureMessage(code), "Program Execution Failed");
 }
 
 } // namespace modMain

@@ -1,87 +1,50 @@
 #include "imagebutton.h"
 
-#include "assets/assets.h"
-
-#include <QFile>
-#include <QMouseEvent>
-
-#include <chrono>
-
 namespace ui {
 
-HotArea::HotArea(QWidget *parent, const QRect &rect) : QLabel(parent)
+void rollOver(const ImageButton &button, std::initializer_list<const ImageButton *> others, SoundPlayer play)
 {
-    setGeometry(rect);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setAutoFillBackground(false);
-    setMouseTracking(true);
-    setCursor(assets::handCursor());
-    setFocusPolicy(Qt::NoFocus);
-}
-
-void HotArea::mouseMoveEvent(QMouseEvent *event)
-{
-    event->accept();
-    emit mouseMove();
-}
-
-void HotArea::mousePressEvent(QMouseEvent *event)
-{
-    event->accept();
-    if (event->button() == Qt::LeftButton)
-        mLeftPressed = true;
-    emit mouseDown();
-}
-
-void HotArea::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    // The second press of a double-click shows the pressed look like any
-    // press, but its release is no second click: one action per double-click.
-    event->accept();
-    if (event->button() == Qt::LeftButton)
-        mLeftPressed = false;
-    emit mouseDown();
-}
-
-void HotArea::mouseReleaseEvent(QMouseEvent *event)
-{
-    event->accept();
-    const bool clicked = event->button() == Qt::LeftButton && mLeftPressed
-                         && rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton)
-        mLeftPressed = false;
-    emit mouseUp();
-    if (clicked)
-        emit click();
-}
-
-Picture::Picture(QWidget *parent, const QRect &rect, const QPixmap &pixmap) : QLabel(parent)
-{
-    setGeometry(rect);
-    setPixmap(pixmap);
-    setScaledContents(false);
-    setMouseTracking(true);
-    hide();
-}
-
-void Picture::paintEvent(QPaintEvent *event)
-{
-    QLabel::paintEvent(event);
-    // For the tests that time how soon the program answers the pointer: with
-    // QUORVIA_TEST_PAINT_LOG set, each paint of a named picture appends its
-    // name and the wall-clock time in microseconds to that file.
-    static const QString log = qEnvironmentVariable("QUORVIA_TEST_PAINT_LOG");
-    if (log.isEmpty() || objectName().isEmpty())
+    // Once per entry of the pointer, not once per movement.
+    if (button.light->visible())
         return;
-    const auto now = std::chrono::duration_cast<std::chrono::microseconds>(
-        std::chrono::system_clock::now().time_since_epoch());
-    QFile file(log);
-    if (file.open(QIODevice::Append))
-        file.write(objectName().toUtf8() + ' ' + QByteArray::number(qlonglong(now.count())) + '\n');
+    play(kRolloverSound);
+    for (const ImageButton *other : others)
+        other->light->hide();
+    button.light->show();
 }
 
-void Picture::mouseMoveEvent(QMouseEvent *event) { event->accept(); }
-void Picture::mousePressEvent(QMouseEvent *event) { event->accept(); }
-void Picture::mouseReleaseEvent(QMouseEvent *event) { event->accept(); }
+void lightsOut(std::initializer_list<const ImageButton *> buttons)
+{
+    for (const ImageButton *button : buttons)
+        button->light->hide();
+}
+
+void pressDown(const ImageButton &button)
+{
+    if (button.indent)
+        button.indent->show();
+}
+
+void release(const ImageButton &button)
+{
+    if (button.indent)
+        button.indent->hide();
+}
+
+bool clickPasses(const ImageButton &button, SoundPlayer play)
+{
+    // The release hides the pressed look before a completed click arrives;
+    // a click while it is still shown did not follow a release here.
+    if (button.indent && button.indent->visible())
+        return false;
+    play(kClickSound);
+    return true;
+}
+
+void connectPressedLook(const ImageButton &button)
+{
+    button.label->onMouseDown = [button] { pressDown(button); };
+    button.label->onMouseUp = [button] { release(button); };
+}
 
 } // namespace ui

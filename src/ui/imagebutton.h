@@ -1,54 +1,49 @@
-// The pieces of an image button: a transparent hot area that receives the
-// mouse, and the pictures (Light, Indent) that only show or hide.
+// The reactions every image button shares: a hot area over the button drawn
+// in the background, its Light picture (highlight) and, on most buttons, its
+// Indent picture (pressed look). Written once for every window; the main
+// screen adds its status line and its category marks.
 #pragma once
 
-#include "layout.h"
+#include "controls.h"
 
-#include <QLabel>
+#include <initializer_list>
+#include <string>
 
 namespace ui {
 
-inline QRect qrect(const layout::Rect &r) { return QRect(r.x, r.y, r.w, r.h); }
-
-// A window-less transparent label without text: the button's hot area. It
-// reports pointer movement (with or without a button held), a press and a
-// release of any mouse button, and a click: a left-button press and release
-// with the pointer still over the label at the release. The second press of a
-// double-click is a press whose release gives no click.
-class HotArea : public QLabel {
-    Q_OBJECT
-public:
-    explicit HotArea(QWidget *parent, const QRect &rect);
-
-signals:
-    void mouseMove();
-    void mouseDown();
-    void mouseUp();
-    void click();
-
-protected:
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-
-private:
-    bool mLeftPressed = false;
+struct ImageButton {
+    HotArea *label;
+    Picture *light;
+    Picture *indent;  // null when the button has no pressed look
 };
 
-// A picture control: exactly the size of its picture, hidden at creation, no
-// reactions of its own (it takes the mouse events over it and drops them).
-// Showing a shown picture or hiding a hidden one changes nothing on screen.
-class Picture : public QLabel {
-    Q_OBJECT
-public:
-    Picture(QWidget *parent, const QRect &rect, const QPixmap &pixmap);
+// Plays a sound file of the program's folder ("ROLLOVER.WAV").
+using SoundPlayer = void (*)(const std::string &file);
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-};
+// The window's sound names, defined once.
+inline constexpr const char *kRolloverSound = "ROLLOVER.WAV";
+inline constexpr const char *kClickSound = "BUTCLICK.WAV";
+
+// Pointer movement over a dialog button: unless its highlight is shown
+// already, the roll-over sound plays, the other buttons' highlights go out
+// and its own comes on.
+void rollOver(const ImageButton &button, std::initializer_list<const ImageButton *> others, SoundPlayer play);
+
+// Pointer movement over the window's background or over a control that
+// takes no part in the highlight: every highlight goes out.
+void lightsOut(std::initializer_list<const ImageButton *> buttons);
+
+// A mouse button goes down or up on the hot area: the pressed look shows
+// until the release.
+void pressDown(const ImageButton &button);
+void release(const ImageButton &button);
+
+// A click: false, without a sound, while the pressed look is still shown
+// (a click that the release did not precede); else the click sound plays
+// and the action may run.
+bool clickPasses(const ImageButton &button, SoundPlayer play);
+
+// Connects the hot area's press and release to pressDown and release.
+void connectPressedLook(const ImageButton &button);
 
 } // namespace ui

@@ -1,20 +1,131 @@
-// Window helpers shared by every form: placement, the program-wide pointer,
-// and the lifetime of forms (created on first reference, destroyed on close).
+// The program's windows (forms), free of any toolkit: placement by outer
+// sizes, modal and modeless display, closing and unloading, the lifetime of
+// a form (created on first reference, destroyed once unloaded), the
+// program-wide pointer, and the run of the program itself.
 #pragma once
 
-#include <QDialog>
-#include <QPointer>
-#include <QWidget>
+#include "controls.h"
+#include "layout.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
 
 namespace ui {
 
-// Centres a top-level window on the primary screen, using its outer size;
-// fractions are kept until the final position, nothing is clamped.
-void centreOnScreen(QWidget *window);
+namespace backend {
+class WindowImpl;
+}
 
-// Centres a top-level window over another one, using both outer sizes and the
-// other's outer position. The left edge is set before the top edge.
-void centreOver(QWidget *window, const QWidget *over);
+// What a window is, fixed at its creation.
+enum class Frame {
+    MainScreen,    // title bar with minimise and close, an entry in the task bar
+    Dialog,        // title bar with close only, no task-bar entry
+    DialogNoTitle  // a border without a title bar, no task-bar entry
+};
+
+struct WindowSpec {
+    // The set of pictures the window draws from ("frmGames", "frmCD", ...):
+    // its "background", and the pictures its controls name.
+    std::string pictures;
+    int width, height;  // of the client area, fixed
+    Frame frame;
+    std::string title;
+};
+
+// A fixed-size window drawn on its background picture, with its controls
+// above it. Forms derive from it; each is created through form<F>().
+class Window {
+public:
+    explicit Window(const WindowSpec &spec);
+    virtual ~Window();
+    Window(const Window &) = delete;
+    Window &operator=(const Window &) = delete;
+
+    // Pointer movement over the window's bare background (pictures are
+    // window-less, so over them too): Form_MouseMove.
+    Event onMouseMove;
+    // The window's close command, a close request of the window system, or
+    // close() from code. When set, it runs instead of the unload, and the
+    // handler unloads the window when it should go. Unset, the window unloads.
+    Event onClose;
+
+    // Controls, stacked in the order created: the first lies lowest. The
+    // window owns them. Keyboard focus moves through the controls that take
+    // it (list, pane, text box, folder list, drive list) in that order too.
+    Picture *addPicture(const layout::Rect &rect, const std::string &name);
+    HotArea *addHotArea(const layout::Rect &rect);
+    Label *addLabel(const layout::Rect &rect, LabelStyle style);
+    ListBox *addListBox(const layout::Rect &rect);
+    TextPane *addTextPane(const layout::Rect &rect);
+    TextBox *addTextBox(const layout::Rect &rect);
+    // `fillRect` is where the fill picture lies inside the window.
+    ProgressBar *addProgressBar(const layout::Rect &rect, const std::string &trough, const std::string &fill,
+                                const layout::Rect &fillRect);
+    DriveList *addDriveList(const layout::Rect &rect);
+    FolderList *addFolderList(const layout::Rect &rect);
+    FileList *addFileList(const layout::Rect &rect);
+
+    // The title exactly as given.
+    void setTitle(const std::string &title);
+    std::string title() const;
+
+    // The outer rectangle (frame and title bar included), also before the
+    // window was first shown: the window system is then asked for the frame
+    // it will give. moveOuter sets the left edge, then the top edge.
+    layout::Rect outerRect() const;
+    void moveOuter(int left, int top);
+
+    // Modal display: a nested event loop, the program's other windows taking
+    // no input, until the window is unloaded. Modeless display returns at
+    // once.
+    void showModal();
+    void showModeless();
+    bool visible() const;
+    void hide();
+
+    // As the window's close command (see onClose).
+    void close();
+    // Ends the modal display, hides the window and destroys it once control
+    // is back in the event loop; the next form<F>() creates a new one.
+    void unload();
+    bool unloaded() const { return mUnloaded; }
+
+    // The system's handle of the window, for the shell and the message box.
+    std::uintptr_t nativeHandle() const;
+
+    // Makes this window the one that dialogs reach as the main screen.
+    void setMainScreen();
+
+    // The implementation's side of the window; only ui's implementations use it.
+    backend::WindowImpl &impl() const { return *mImpl; }
+    // Called by the implementation when a close is requested.
+    void closeRequested();
+
+private:
+    std::unique_ptr<backend::WindowImpl> mImpl;
+    bool mUnloaded = false;
+    Window **mSlot = nullptr;
+    template <class F> friend F &form();
+};
+
+// The main screen while it is loaded, else null: how a dialog reaches it
+// without including it.
+Window *mainScreen();
+
+// The primary screen's size, in pixels.
+struct ScreenSize {
+    int width, height;
+};
+ScreenSize primaryScreen();
+
+// Centres a window on the primary screen, or over another window, by both
+// outer sizes and the other's outer position; fractions are kept until the
+// final position, nothing is clamped. Over another window the left edge is
+// set before the top edge.
+void centreOnScreen(Window &window);
+void centreOver(Window &window, const Window &over);
 
 // The program-wide pointer. It is set and cleared, not stacked: setting the
 // hourglass twice and the default once leaves the default.
@@ -22,35 +133,8 @@ void setHourglass();
 void setDefaultPointer();
 bool hourglassShown();
 
-// Sets a window's title to exactly this text: Qt takes "[*]" in a title as
-// the place of its modified mark and would not show it.
-void setTitleText(QWidget *window, const QString &title);
-
-// Gives a dialog form the fixed size of its client area, the window icon and
-// the frame flags, and leaves it out of the task bar; `titleBar` false gives
-// a window without a title bar.
-void setupFixedWindow(QWidget *window, int width, int height, bool titleBar);
-
-// Marks a form as unloaded, closes it and destroys it once control is back in
-// the event loop. A later reference creates a new one (see form<F>()).
-void unload(QWidget *window);
-bool isUnloaded(const QWidget *window);
-
-// Watches for the window system destroying the window's native window from
-// outside the program, as `xdotool windowclose` does on X11 without a window
-// manager, and then calls closeDestroyedWindow from the event loop. Every
-// dialog form watches for it; the main screen does too.
-void closeOnExternalDestroy(QWidget *window);
-
-// Closes a window whose native window was destroyed from outside, as its
-// close command would: a dialog ends its modal loop with its close reaction
-// (its own buttons' sounds and actions do not run); the main screen first
-// gets a new native window, so that it stays shown behind the exit dialog
-// that its closing brings up. A window already unloaded is left alone.
-void closeDestroyedWindow(QWidget *window);
-
 // While a copy runs inside a click, on the user-interface thread: the
-// windows keep painting (what changed, and what another window uncovered),
+// windows keep painting (what changed, and what another window uncovered)
 // but take no input. Pointer and key input made meanwhile is dropped, never
 // delivered afterwards; a close request, or a window destroyed from outside,
 // is acted on only once the copy has ended.
@@ -60,66 +144,40 @@ public:
     ~BusyScope();
     BusyScope(const BusyScope &) = delete;
     BusyScope &operator=(const BusyScope &) = delete;
-
-    // Call as often as the work allows (after each file): at most every
-    // 50 ms, lets the windows paint.
+    // Call after each file: at most every 50 ms, lets the windows paint.
     void keepPainting();
 
-    // True while a copy runs.
-    static bool active();
-
-    // Runs `action` from the event loop: at once when no copy runs, else as
-    // soon as the copy has ended.
-    static void whenNotBusy(std::function<void()> action);
-
 private:
-    qint64 mLastPaint = -1;
+    long long mLastPaint = -1;  // steady-clock milliseconds
 };
 
-// A dialog form drawn on a background picture: closing it in any way (its
-// buttons, the window manager, the end of a modal loop) unloads it, and pointer
-// movement over the bare background reaches Form_MouseMove.
-class Dialog : public QDialog {
-    Q_OBJECT
-public:
-    explicit Dialog(QWidget *parent = nullptr);
-    void done(int result) override;
-
-    // Pointer movement over the window's bare background.
-    virtual void Form_MouseMove() {}
-
-protected:
-    // The picture drawn at the top left of the client area.
-    void setBackground(const QPixmap &picture);
-
-    void paintEvent(QPaintEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    QPixmap mBackground;
-};
+// Creates the toolkit's application, then calls `start` (the program's Main);
+// when it returns true, runs the event loop until the program ends. Returns
+// the program's exit status.
+int run(int argc, char *argv[], const std::function<bool()> &start);
 
 // The one instance of a form: created in its design state on the first
 // reference, reused while loaded, created anew after it was unloaded.
 template <class F> struct FormSlot {
-    static inline QPointer<F> instance;
+    static inline Window *instance = nullptr;
 };
 
 template <class F> F &form()
 {
-    auto &slot = FormSlot<F>::instance;
-    if (!slot || isUnloaded(slot))
-        slot = new F;
-    return *slot;
+    Window *&slot = FormSlot<F>::instance;
+    if (!slot || slot->unloaded()) {
+        F *created = new F;
+        slot = created;
+        created->mSlot = &slot;
+    }
+    return static_cast<F &>(*slot);
 }
 
 // The instance while one is loaded, without creating it; otherwise null.
 template <class F> F *loadedForm()
 {
-    auto &slot = FormSlot<F>::instance;
-    return slot && !isUnloaded(slot) ? slot.data() : nullptr;
+    Window *slot = FormSlot<F>::instance;
+    return slot && !slot->unloaded() ? static_cast<F *>(slot) : nullptr;
 }
 
 } // namespace ui

@@ -1,320 +1,294 @@
 // The category table, reading catalogue files and building a game's paths.
 #include "catalogue/catalogue.h"
 #include "catalogue_fixture.h"
-#include "platform/drives.h"
+#include "platform/text.h"
 #include "startup/modMain.h"
 
-#include <QStringDecoder>
-#include <QTest>
+#include "quorvia_doctest.h"
+
+#include <optional>
+#include <string>
+#include <vector>
 
 using catalogue::GameRecord;
 using fixture::record;
+using namespace std::string_literals;
+using Names = std::vector<std::string>;
 
-Q_DECLARE_METATYPE(GameRecord)
-Q_DECLARE_METATYPE(std::optional<QStringList>)
+namespace {
 
-class TestCatalogue : public QObject {
-    Q_OBJECT
+// A catalogue file in a temporary folder, named by its DOS path.
+struct CatalogueFiles {
+    fixture::TempFolder dir;
 
-    QTemporaryDir mDir;
-
-    // A catalogue file on drive Q:, which maps to the temporary folder.
-    QString catalogueWith(const QByteArray &bytes, const QString &name = QStringLiteral("QAR1.PAL"))
+    std::string catalogueWith(const std::string &bytes, const std::string &name = "QAR1.PAL")
     {
-        if (!fixture::writeFile(mDir.filePath(name), bytes))
-            qFatal("cannot write the fixture %s", qPrintable(name));
-        return QStringLiteral("Q:\\") + name;
-    }
-
-private slots:
-    void initTestCase()
-    {
-        QVERIFY(mDir.isValid());
-        fixture::mapDrive('Q', mDir.path());
-    }
-
-    // Without a converter for the ANSI code page every name with a byte
-    // above 0x7F would come out wrong.
-    void codePageConverterExists()
-    {
-        QVERIFY2(QStringDecoder(platform::ansiCodePage().c_str()).isValid(), platform::ansiCodePage().c_str());
-    }
-
-    void decodeRecord_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<GameRecord>("expected");
-
-        QTest::newRow("every field at full width")
-            << QByteArray("NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNFFFFFFFFPPPPPPPPPPPPAAAAAAAAAAAA1")
-            << GameRecord{QString(36, u'N'), QString(8, u'F'), QString(12, u'P'), QString(12, u'A'), "1"};
-        QTest::newRow("ordinary record") << record("Chess Master", "CHESS", "CHESS.EXE", "-w", "0")
-                                         << GameRecord{"Chess Master", "CHESS", "CHESS.EXE", "-w", "0"};
-        QTest::newRow("all blank") << QByteArray(69, ' ') << GameRecord{};
-        QTest::newRow("spaces before and after a word")
-            << record("   Chess   ", " CHESS", "  GO.EXE ", "  -w  ", "1")
-            << GameRecord{"Chess", "CHESS", "GO.EXE", "-w", "1"};
-        QTest::newRow("tab kept") << record("\tChess\t") << GameRecord{"\tChess\t", "GAME", "GO.EXE", "", ""};
-        QTest::newRow("zero byte kept") << record(QByteArray("Chess\0", 6))
-                                        << GameRecord{QString::fromLatin1("Chess\0", 6), "GAME", "GO.EXE", "", ""};
-        QTest::newRow("flag of a space") << record("Chess", "GAME", "GO.EXE", "", " ")
-                                         << GameRecord{"Chess", "GAME", "GO.EXE", "", ""};
-        QTest::newRow("0xE9 is e acute") << record("Caf\xE9", "CAF\xC9")
-                                         << GameRecord{u"Café"_qs, u"CAFÉ"_qs, "GO.EXE", "", ""};
-        QTest::newRow("0x80 is the euro sign, not a control character")
-            << record("5 \x80", "GAME", "GO.EXE", "-\x93q\x94") << GameRecord{u"5 €"_qs, "GAME", "GO.EXE", u"-“q”"_qs, ""};
-    }
-
-    void decodeRecord()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(GameRecord, expected);
-        QCOMPARE(bytes.size(), catalogue::recordSize);
-
-        const GameRecord got = catalogue::decodeRecord(bytes);
-        QCOMPARE(got.name, expected.name);
-        QCOMPARE(got.folder, expected.folder);
-        QCOMPARE(got.program, expected.program);
-        QCOMPARE(got.parameters, expected.parameters);
-        QCOMPARE(got.hddFlag, expected.hddFlag);
-    }
-
-    void readNames_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("names");
-
-        const QByteArray three = record("Alpha") + record("Beta") + record("Gamma");
-        QTest::newRow("0 bytes") << QByteArray() << QStringList();
-        QTest::newRow("68 bytes") << QByteArray(68, 'x') << QStringList();
-        QTest::newRow("69 x 3 bytes") << three << QStringList{"Alpha", "Beta", "Gamma"};
-        QTest::newRow("69 x 3 + 1 bytes") << three + "D" << QStringList{"Alpha", "Beta", "Gamma"};
-        QTest::newRow("69 x 3 + 68 bytes") << three + record("Delta").left(68) << QStringList{"Alpha", "Beta", "Gamma"};
-        QTest::newRow("blank, spaced and accented names")
-            << record("") + record("  Two Words  ") + record("\xC9t\xE9")
-            << QStringList{"", "Two Words", u"Été"_qs};
-        QTest::newRow("unsafe folder or program does not hide the name")
-            << record("Alpha", "..") + record("Beta", "GAME", "..\\..\\X.EXE") << QStringList{"Alpha", "Beta"};
-    }
-
-    void readNames()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(QStringList, names);
-
-        const std::optional<QStringList> got = catalogue::readNames(catalogueWith(file));
-        QVERIFY(got);
-        QCOMPARE(*got, names);
-    }
-
-    void unreadableCatalogue_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("missing file") << QStringLiteral("Q:\\NOFILE.PAL");
-        QTest::newRow("a folder") << QStringLiteral("Q:\\FOLDER.PAL");
-        QTest::newRow("drive not in the table") << QStringLiteral("R:\\QAR1.PAL");
-    }
-
-    void unreadableCatalogue()
-    {
-        QFETCH(QString, path);
-        QDir(mDir.path()).mkdir(QStringLiteral("FOLDER.PAL"));
-        QVERIFY(!catalogue::readNames(path));
-        QVERIFY(!catalogue::readRecord(path, 1));
-    }
-
-    void readRecord_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("n");
-        QTest::addColumn<QString>("name");  // null: the read fails
-
-        const QByteArray three = record("Alpha", "A") + record("Beta", "B") + record("Gamma", "C");
-        QTest::newRow("first") << three << 1 << u"Alpha"_qs;
-        QTest::newRow("last") << three << 3 << u"Gamma"_qs;
-        QTest::newRow("beyond the last") << three << 4 << QString();
-        QTest::newRow("trailing fragment is not a record") << three + record("Delta").left(68) << 4 << QString();
-        QTest::newRow("zero") << three << 0 << QString();
-        QTest::newRow("negative") << three << -1 << QString();
-        QTest::newRow("empty file") << QByteArray() << 1 << QString();
-    }
-
-    void readRecord()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(int, n);
-        QFETCH(QString, name);
-
-        const std::optional<GameRecord> got = catalogue::readRecord(catalogueWith(file), n);
-        QCOMPARE(bool(got), !name.isNull());
-        if (got)
-            QCOMPARE(got->name, name);
-    }
-
-    // A folder or program name that would make the copy and run commands
-    // reach outside the game's folder makes the record unreadable.
-    void unsafeNames_data()
-    {
-        QTest::addColumn<QByteArray>("folder");
-        QTest::addColumn<QByteArray>("program");
-        QTest::addColumn<bool>("safe");
-
-        QTest::newRow("plain") << QByteArray("CHESS") << QByteArray("CHESS.EXE") << true;
-        QTest::newRow("program in a sub-folder") << QByteArray("CHESS") << QByteArray("BIN\\GO.EXE") << true;
-        QTest::newRow("program in a sub-folder, slash") << QByteArray("CHESS") << QByteArray("BIN/GO.EXE") << true;
-        QTest::newRow("dots inside names") << QByteArray("A..B") << QByteArray("A..B\\...\\X") << true;
-        QTest::newRow("dots at the ends of a folder") << QByteArray("..GAME.") << QByteArray("GO.EXE") << true;
-        QTest::newRow("folder with a zero byte after its name")
-            << QByteArray("GAME\0..", 7) << QByteArray("GO.EXE") << true;
-        QTest::newRow("folder ..") << QByteArray("..") << QByteArray("GO.EXE") << false;
-        QTest::newRow("folder .") << QByteArray(".") << QByteArray("GO.EXE") << false;
-        QTest::newRow("folder ..\\..\\..") << QByteArray("..\\..\\..") << QByteArray("GO.EXE") << false;
-        QTest::newRow("folder with backslash") << QByteArray("A\\B") << QByteArray("GO.EXE") << false;
-        QTest::newRow("folder with slash") << QByteArray("A/B") << QByteArray("GO.EXE") << false;
-        QTest::newRow("folder with colon") << QByteArray("C:") << QByteArray("GO.EXE") << false;
-        QTest::newRow("folder .. ended by a zero byte") << QByteArray("..\0", 3) << QByteArray("GO.EXE") << false;
-        // These leave the game's folder at the category folder itself.
-        QTest::newRow("folder blank") << QByteArray("") << QByteArray("GO.EXE") << false;
-        QTest::newRow("folder cut to nothing by a zero byte") << QByteArray("\0GAME", 5) << QByteArray("GO.EXE")
-                                                              << false;
-        QTest::newRow("folder ...") << QByteArray("...") << QByteArray("GO.EXE") << false;
-        QTest::newRow("folder of dots and spaces") << QByteArray(". . .") << QByteArray("GO.EXE") << false;
-        QTest::newRow("folder of dots and spaces up to a zero byte")
-            << QByteArray(". \0GAME", 7) << QByteArray("GO.EXE") << false;
-        QTest::newRow("program from the root") << QByteArray("CHESS") << QByteArray("\\GO.EXE") << false;
-        QTest::newRow("program from the root, slash") << QByteArray("CHESS") << QByteArray("/GO.EXE") << false;
-        QTest::newRow("program with colon") << QByteArray("CHESS") << QByteArray("C:GO.EXE") << false;
-        QTest::newRow("program in the parent") << QByteArray("CHESS") << QByteArray("..\\GO.EXE") << false;
-        QTest::newRow("program climbing from a sub-folder") << QByteArray("CHESS") << QByteArray("BIN\\..\\..\\X")
-                                                            << false;
-        QTest::newRow("program climbing, slashes") << QByteArray("CHESS") << QByteArray("BIN/../../X") << false;
-        QTest::newRow("program ending in ..") << QByteArray("CHESS") << QByteArray("BIN\\..") << false;
-        QTest::newRow("program .. ended by a zero byte")
-            << QByteArray("CHESS") << QByteArray("BIN\\..\0\\GO", 10) << false;
-    }
-
-    void unsafeNames()
-    {
-        QFETCH(QByteArray, folder);
-        QFETCH(QByteArray, program);
-        QFETCH(bool, safe);
-
-        const QString path = catalogueWith(record("Good") + record("Tested", folder, program));
-        const std::optional<GameRecord> got = catalogue::readRecord(path, 2);
-        QCOMPARE(bool(got), safe);
-        if (got) {
-            QCOMPARE(got->folder, QString::fromLatin1(folder));
-            QCOMPARE(got->program, QString::fromLatin1(program));
-        }
-        QVERIFY(catalogue::readRecord(path, 1));
-
-        QString why;
-        QCOMPARE(bool(catalogue::encodeRecord(GameRecord{"Tested", QString::fromLatin1(folder),
-                                                         QString::fromLatin1(program), "", ""},
-                                              &why)),
-                 safe);
-    }
-
-    // Record numbers are 16-bit: the first 32,767 records are the catalogue.
-    void moreThan32767Records()
-    {
-        QByteArray file;
-        file.reserve(32768 * catalogue::recordSize);
-        for (int n = 1; n <= 32768; ++n)
-            file += record(QByteArray::number(n));
-        const QString path = catalogueWith(file, QStringLiteral("BIG.PAL"));
-
-        const std::optional<QStringList> names = catalogue::readNames(path);
-        QVERIFY(names);
-        QCOMPARE(names->size(), 32767);
-        QCOMPARE(names->first(), u"1"_qs);
-        QCOMPARE(names->last(), u"32767"_qs);
-
-        const std::optional<GameRecord> last = catalogue::readRecord(path, 32767);
-        QVERIFY(last);
-        QCOMPARE(last->name, u"32767"_qs);
-        QVERIFY(!catalogue::readRecord(path, 32768));
-    }
-
-    void lookup_data()
-    {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("file");  // null: not a key
-        QTest::addColumn<QString>("folder");
-
-        QTest::newRow("3D") << u"3D"_qs << u"QAR1.PAL"_qs << u"3D"_qs;
-        QTest::newRow("Adv") << u"Adv"_qs << u"QAR3.PAL"_qs << u"ADV"_qs;
-        QTest::newRow("Arcade") << u"Arcade"_qs << u"QAR4.PAL"_qs << u"ARCADE"_qs;
-        QTest::newRow("Educate") << u"Educate"_qs << u"QAR7.PAL"_qs << u"EDUCATE"_qs;
-        QTest::newRow("Strategy") << u"Strategy"_qs << u"QAR8.PAL"_qs << u"STRATEGY"_qs;
-        QTest::newRow("keys are case-sensitive") << u"adv"_qs << QString() << u"ADV"_qs;
-        QTest::newRow("empty") << u""_qs << QString() << u""_qs;
-    }
-
-    void lookup()
-    {
-        QFETCH(QString, key);
-        QFETCH(QString, file);
-        QFETCH(QString, folder);
-
-        modMain::gAppPath = QStringLiteral("C:\\Menu\\");
-        const catalogue::Category *row = catalogue::lookup(key);
-        QCOMPARE(row != nullptr, !file.isNull());
-        if (row) {
-            QCOMPARE(QString::fromLatin1(row->file), file);
-            QCOMPARE(catalogue::cataloguePath(key), QStringLiteral("C:\\Menu\\") + file);
-        } else {
-            QVERIFY(catalogue::cataloguePath(key).isEmpty());
-        }
-        QCOMPARE(catalogue::categoryFolder(key), folder);
-    }
-
-    void paths_data()
-    {
-        QTest::addColumn<QString>("cdRoot");
-        QTest::addColumn<QString>("appPath");
-        QTest::addColumn<QString>("category");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("paths");  // game folder, description, program, copy folder, marker, copy program
-
-        QTest::newRow("board game") << u"E:\\"_qs << u"C:\\Menu\\"_qs << u"Board"_qs << u"CHESS"_qs << u"CHESS.EXE"_qs
-                                    << QStringList{"E:\\BOARD\\CHESS", "E:\\BOARD\\CHESS\\QAR.TXT",
-                                                   "E:\\BOARD\\CHESS\\CHESS.EXE", "C:\\Menu\\BOARD\\CHESS",
-                                                   "C:\\Menu\\BOARD\\CHESS\\QAR.TXT",
-                                                   "C:\\Menu\\BOARD\\CHESS\\CHESS.EXE"};
-        QTest::newRow("key upper-cased, names kept as stored")
-            << u"D:\\"_qs << u"C:\\Q\\"_qs << u"Adv"_qs << u"Quest"_qs << u"bin\\go.exe"_qs
-            << QStringList{"D:\\ADV\\Quest", "D:\\ADV\\Quest\\QAR.TXT", "D:\\ADV\\Quest\\bin\\go.exe",
-                           "C:\\Q\\ADV\\Quest", "C:\\Q\\ADV\\Quest\\QAR.TXT", "C:\\Q\\ADV\\Quest\\bin\\go.exe"};
-        QTest::newRow("program at a drive root keeps the doubled backslash")
-            << u"E:\\"_qs << u"E:\\\\"_qs << u"3D"_qs << u"RACER"_qs << u"RACE.EXE"_qs
-            << QStringList{"E:\\3D\\RACER", "E:\\3D\\RACER\\QAR.TXT", "E:\\3D\\RACER\\RACE.EXE",
-                           "E:\\\\3D\\RACER", "E:\\\\3D\\RACER\\QAR.TXT", "E:\\\\3D\\RACER\\RACE.EXE"};
-    }
-
-    void paths()
-    {
-        QFETCH(QString, cdRoot);
-        QFETCH(QString, appPath);
-        QFETCH(QString, category);
-        QFETCH(QString, folder);
-        QFETCH(QString, program);
-        QFETCH(QStringList, paths);
-
-        modMain::gCdRoot = cdRoot;
-        modMain::gAppPath = appPath;
-        modMain::gGameCategory = category;
-        modMain::gGameFolder = folder;
-        modMain::gGameProgram = program;
-        QCOMPARE(catalogue::gameFolder(), paths[0]);
-        QCOMPARE(catalogue::descriptionFile(), paths[1]);
-        QCOMPARE(catalogue::gameProgram(), paths[2]);
-        QCOMPARE(catalogue::copyFolder(), paths[3]);
-        QCOMPARE(catalogue::copyMarker(), paths[4]);
-        QCOMPARE(catalogue::copyProgram(), paths[5]);
+        REQUIRE(dir.isValid());
+        REQUIRE(fixture::writeFile(dir.filePath(name), bytes));
+        REQUIRE(!dir.dosPath().empty());
+        return dir.dosPath() + name;
     }
 };
 
-QTEST_GUILESS_MAIN(TestCatalogue)
-#include "test_catalogue.moc"
+} // namespace
+
+// Without a converter for the ANSI code page every name with a byte above
+// 0x7F would come out wrong.
+TEST_CASE("codePageConverterExists")
+{
+    CHECK(!platform::ansiCodePage().empty());
+    for (int b = 0x20; b < 0x100; ++b) {
+        CAPTURE(b);
+        CHECK(!platform::fromAnsi(std::string(1, char(b))).empty());
+    }
+}
+
+TEST_CASE("decodeRecord")
+{
+    const struct {
+        const char *name;
+        std::string bytes;
+        GameRecord expected;
+    } rows[] = {
+        {"every field at full width", "NNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNNFFFFFFFFPPPPPPPPPPPPAAAAAAAAAAAA1",
+         {std::string(36, 'N'), std::string(8, 'F'), std::string(12, 'P'), std::string(12, 'A'), "1"}},
+        {"ordinary record", record("Chess Master", "CHESS", "CHESS.EXE", "-w", "0"),
+         {"Chess Master", "CHESS", "CHESS.EXE", "-w", "0"}},
+        {"all blank", std::string(69, ' '), {}},
+        {"spaces before and after a word", record("   Chess   ", " CHESS", "  GO.EXE ", "  -w  ", "1"),
+         {"Chess", "CHESS", "GO.EXE", "-w", "1"}},
+        {"tab kept", record("\tChess\t"), {"\tChess\t", "GAME", "GO.EXE", "", ""}},
+        {"zero byte kept", record("Chess\0"s), {"Chess\0"s, "GAME", "GO.EXE", "", ""}},
+        {"flag of a space", record("Chess", "GAME", "GO.EXE", "", " "), {"Chess", "GAME", "GO.EXE", "", ""}},
+        {"0xE9 is e acute", record("Caf\xE9", "CAF\xC9"), {"Café", "CAFÉ", "GO.EXE", "", ""}},
+        {"0x80 is the euro sign, not a control character", record("5 \x80", "GAME", "GO.EXE", "-\x93q\x94"),
+         {"5 €", "GAME", "GO.EXE", "-“q”", ""}},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.name);
+        REQUIRE(row.bytes.size() == std::size_t(catalogue::recordSize));
+
+        const GameRecord got = catalogue::decodeRecord(row.bytes);
+        CHECK(got.name == row.expected.name);
+        CHECK(got.folder == row.expected.folder);
+        CHECK(got.program == row.expected.program);
+        CHECK(got.parameters == row.expected.parameters);
+        CHECK(got.hddFlag == row.expected.hddFlag);
+    }
+}
+
+TEST_CASE_FIXTURE(CatalogueFiles, "readNames")
+{
+    const std::string three = record("Alpha") + record("Beta") + record("Gamma");
+    const struct {
+        const char *name;
+        std::string file;
+        Names names;
+    } rows[] = {
+        {"0 bytes", "", {}},
+        {"68 bytes", std::string(68, 'x'), {}},
+        {"69 x 3 bytes", three, {"Alpha", "Beta", "Gamma"}},
+        {"69 x 3 + 1 bytes", three + "D", {"Alpha", "Beta", "Gamma"}},
+        {"69 x 3 + 68 bytes", three + record("Delta").substr(0, 68), {"Alpha", "Beta", "Gamma"}},
+        {"blank, spaced and accented names", record("") + record("  Two Words  ") + record("\xC9t\xE9"),
+         {"", "Two Words", "Été"}},
+        {"unsafe folder or program does not hide the name",
+         record("Alpha", "..") + record("Beta", "GAME", "..\\..\\X.EXE"), {"Alpha", "Beta"}},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.name);
+        const std::optional<Names> got = catalogue::readNames(catalogueWith(row.file));
+        REQUIRE(got);
+        CHECK(*got == row.names);
+    }
+}
+
+TEST_CASE_FIXTURE(CatalogueFiles, "unreadableCatalogue")
+{
+    REQUIRE(dir.isValid());
+    std::filesystem::create_directory(dir.filePath("FOLDER.PAL"));
+    const char missing = fixture::missingDriveLetter();
+    REQUIRE(missing != 0);
+    const struct {
+        const char *name;
+        std::string path;
+    } rows[] = {
+        {"missing file", dir.dosPath() + "NOFILE.PAL"},
+        {"a folder", dir.dosPath() + "FOLDER.PAL"},
+        {"drive not in the table", std::string(1, missing) + ":\\QAR1.PAL"},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.name);
+        CHECK(!catalogue::readNames(row.path));
+        CHECK(!catalogue::readRecord(row.path, 1));
+    }
+}
+
+TEST_CASE_FIXTURE(CatalogueFiles, "readRecord")
+{
+    const std::string three = record("Alpha", "A") + record("Beta", "B") + record("Gamma", "C");
+    const struct {
+        const char *name;
+        std::string file;
+        int n;
+        std::optional<std::string> recordName;  // none: the read fails
+    } rows[] = {
+        {"first", three, 1, "Alpha"},
+        {"last", three, 3, "Gamma"},
+        {"beyond the last", three, 4, std::nullopt},
+        {"trailing fragment is not a record", three + record("Delta").substr(0, 68), 4, std::nullopt},
+        {"zero", three, 0, std::nullopt},
+        {"negative", three, -1, std::nullopt},
+        {"empty file", "", 1, std::nullopt},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.name);
+        const std::optional<GameRecord> got = catalogue::readRecord(catalogueWith(row.file), row.n);
+        CHECK(bool(got) == bool(row.recordName));
+        if (got && row.recordName)
+            CHECK(got->name == *row.recordName);
+    }
+}
+
+// A folder or program name that would make the copy and run commands reach
+// outside the game's folder makes the record unreadable.
+TEST_CASE_FIXTURE(CatalogueFiles, "unsafeNames")
+{
+    const struct {
+        const char *name;
+        std::string folder;
+        std::string program;
+        bool safe;
+    } rows[] = {
+        {"plain", "CHESS", "CHESS.EXE", true},
+        {"program in a sub-folder", "CHESS", "BIN\\GO.EXE", true},
+        {"program in a sub-folder, slash", "CHESS", "BIN/GO.EXE", true},
+        {"dots inside names", "A..B", "A..B\\...\\X", true},
+        {"dots at the ends of a folder", "..GAME.", "GO.EXE", true},
+        {"folder with a zero byte after its name", "GAME\0.."s, "GO.EXE", true},
+        {"folder ..", "..", "GO.EXE", false},
+        {"folder .", ".", "GO.EXE", false},
+        {"folder ..\\..\\..", "..\\..\\..", "GO.EXE", false},
+        {"folder with backslash", "A\\B", "GO.EXE", false},
+        {"folder with slash", "A/B", "GO.EXE", false},
+        {"folder with colon", "C:", "GO.EXE", false},
+        {"folder .. ended by a zero byte", "..\0"s, "GO.EXE", false},
+        // These leave the game's folder at the category folder itself.
+        {"folder blank", "", "GO.EXE", false},
+        {"folder cut to nothing by a zero byte", "\0GAME"s, "GO.EXE", false},
+        {"folder ...", "...", "GO.EXE", false},
+        {"folder of dots and spaces", ". . .", "GO.EXE", false},
+        {"folder of dots and spaces up to a zero byte", ". \0GAME"s, "GO.EXE", false},
+        {"program from the root", "CHESS", "\\GO.EXE", false},
+        {"program from the root, slash", "CHESS", "/GO.EXE", false},
+        {"program with colon", "CHESS", "C:GO.EXE", false},
+        {"program in the parent", "CHESS", "..\\GO.EXE", false},
+        {"program climbing from a sub-folder", "CHESS", "BIN\\..\\..\\X", false},
+        {"program climbing, slashes", "CHESS", "BIN/../../X", false},
+        {"program ending in ..", "CHESS", "BIN\\..", false},
+        {"program .. ended by a zero byte", "CHESS", "BIN\\..\0\\GO"s, false},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.name);
+        const std::string path = catalogueWith(record("Good") + record("Tested", row.folder, row.program));
+        const std::optional<GameRecord> got = catalogue::readRecord(path, 2);
+        CHECK(bool(got) == row.safe);
+        if (got) {
+            CHECK(got->folder == row.folder);
+            CHECK(got->program == row.program);
+        }
+        CHECK(catalogue::readRecord(path, 1));
+
+        std::string why;
+        CHECK(bool(catalogue::encodeRecord(GameRecord{"Tested", row.folder, row.program, "", ""}, &why)) == row.safe);
+    }
+}
+
+// Record numbers are 16-bit: the first 32,767 records are the catalogue.
+TEST_CASE_FIXTURE(CatalogueFiles, "moreThan32767Records")
+{
+    std::string file;
+    file.reserve(32768 * catalogue::recordSize);
+    for (int n = 1; n <= 32768; ++n)
+        file += record(std::to_string(n));
+    const std::string path = catalogueWith(file, "BIG.PAL");
+
+    const std::optional<Names> names = catalogue::readNames(path);
+    REQUIRE(names);
+    CHECK(names->size() == 32767u);
+    CHECK(names->front() == "1");
+    CHECK(names->back() == "32767");
+
+    const std::optional<GameRecord> last = catalogue::readRecord(path, 32767);
+    REQUIRE(last);
+    CHECK(last->name == "32767");
+    CHECK(!catalogue::readRecord(path, 32768));
+}
+
+TEST_CASE("lookup")
+{
+    const struct {
+        const char *key;
+        const char *file;  // null: not a key
+        const char *folder;
+    } rows[] = {
+        {"3D", "QAR1.PAL", "3D"},
+        {"Adv", "QAR3.PAL", "ADV"},
+        {"Arcade", "QAR4.PAL", "ARCADE"},
+        {"Educate", "QAR7.PAL", "EDUCATE"},
+        {"Strategy", "QAR8.PAL", "STRATEGY"},
+        {"adv", nullptr, "ADV"},  // keys are case-sensitive
+        {"", nullptr, ""},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.key);
+        modMain::gAppPath = "C:\\Menu\\";
+        const catalogue::Category *category = catalogue::lookup(row.key);
+        CHECK((category != nullptr) == (row.file != nullptr));
+        if (category && row.file) {
+            CHECK(std::string(category->file) == row.file);
+            CHECK(catalogue::cataloguePath(row.key) == "C:\\Menu\\"s + row.file);
+        } else {
+            CHECK(catalogue::cataloguePath(row.key).empty());
+        }
+        CHECK(catalogue::categoryFolder(row.key) == row.folder);
+    }
+}
+
+TEST_CASE("paths")
+{
+    const struct {
+        const char *name;
+        const char *cdRoot;
+        const char *appPath;
+        const char *category;
+        const char *folder;
+        const char *program;
+        // game folder, description, program, copy folder, marker, copy program
+        std::vector<std::string> paths;
+    } rows[] = {
+        {"board game", "E:\\", "C:\\Menu\\", "Board", "CHESS", "CHESS.EXE",
+         {"E:\\BOARD\\CHESS", "E:\\BOARD\\CHESS\\QAR.TXT", "E:\\BOARD\\CHESS\\CHESS.EXE", "C:\\Menu\\BOARD\\CHESS",
+          "C:\\Menu\\BOARD\\CHESS\\QAR.TXT", "C:\\Menu\\BOARD\\CHESS\\CHESS.EXE"}},
+        {"key upper-cased, names kept as stored", "D:\\", "C:\\Q\\", "Adv", "Quest", "bin\\go.exe",
+         {"D:\\ADV\\Quest", "D:\\ADV\\Quest\\QAR.TXT", "D:\\ADV\\Quest\\bin\\go.exe", "C:\\Q\\ADV\\Quest",
+          "C:\\Q\\ADV\\Quest\\QAR.TXT", "C:\\Q\\ADV\\Quest\\bin\\go.exe"}},
+        {"program at a drive root keeps the doubled backslash", "E:\\", "E:\\\\", "3D", "RACER", "RACE.EXE",
+         {"E:\\3D\\RACER", "E:\\3D\\RACER\\QAR.TXT", "E:\\3D\\RACER\\RACE.EXE", "E:\\\\3D\\RACER",
+          "E:\\\\3D\\RACER\\QAR.TXT", "E:\\\\3D\\RACER\\RACE.EXE"}},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.name);
+        modMain::gCdRoot = row.cdRoot;
+        modMain::gAppPath = row.appPath;
+        modMain::gGameCategory = row.category;
+        modMain::gGameFolder = row.folder;
+        modMain::gGameProgram = row.program;
+        CHECK(catalogue::gameFolder() == row.paths[0]);
+        CHECK(catalogue::descriptionFile() == row.paths[1]);
+        CHECK(catalogue::gameProgram() == row.paths[2]);
+        CHECK(catalogue::copyFolder() == row.paths[3]);
+        CHECK(catalogue::copyMarker() == row.paths[4]);
+        CHECK(catalogue::copyProgram() == row.paths[5]);
+    }
+}

@@ -1,12 +1,25 @@
 // The catalogue tool for disc authors, run as a process.
 #include "catalogue_fixture.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <string_view>
 
 using fixture::record;
 
 namespace {
+
+bool writeFile(const QString &path, std::string_view bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size());
+}
 
 struct Run {
     int status = -1;
@@ -104,7 +117,7 @@ private slots:
         QFETCH(QString, field);
 
         const QString path = mDir.filePath(QStringLiteral("REFUSED.PAL"));
-        QVERIFY(fixture::writeFile(path, "earlier"));
+        QVERIFY(writeFile(path, "earlier"));
         const QByteArray input = "Good\tGOOD\tGO.EXE\t\t\n\nAlso good\tGOOD2\tGO.EXE\t\t1\n" + row + "\nLast\tLAST\tGO.EXE\t\t\n";
         const Run run = runTool({QStringLiteral("build"), path}, input);
         QCOMPARE(run.status, 1);
@@ -128,7 +141,7 @@ private slots:
     void dumpWarnsOfATrailingFragment()
     {
         const QString path = mDir.filePath(QStringLiteral("FRAGMENT.PAL"));
-        QVERIFY(fixture::writeFile(path, record("One") + record("Two") + "12345"));
+        QVERIFY(writeFile(path, record("One") + record("Two") + "12345"));
         const Run run = runTool({QStringLiteral("dump"), path});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, u"One\tGAME\tGO.EXE\t\t\nTwo\tGAME\tGO.EXE\t\t\n"_qs);
@@ -148,13 +161,13 @@ private slots:
     {
         QTemporaryDir program, disc;
         for (int i = 1; i <= 8; ++i)
-            QVERIFY(fixture::writeFile(program.filePath(QStringLiteral("QAR%1.PAL").arg(i)), {}));
-        QVERIFY(fixture::writeFile(program.filePath(QStringLiteral("QAR5.PAL")),
+            QVERIFY(writeFile(program.filePath(QStringLiteral("QAR%1.PAL").arg(i)), {}));
+        QVERIFY(writeFile(program.filePath(QStringLiteral("QAR5.PAL")),
                                    record("Chess", "CHESS", "CHESS.EXE") + record("Go", "GO", "BIN\\GO.EXE")));
-        QVERIFY(fixture::writeFile(disc.filePath(QStringLiteral("board/chess/qar.txt")), "Chess\r\n"));
-        QVERIFY(fixture::writeFile(disc.filePath(QStringLiteral("board/chess/chess.exe")), "MZ"));
-        QVERIFY(fixture::writeFile(disc.filePath(QStringLiteral("board/Go/qar.TXT")), "Go\r\n"));
-        QVERIFY(fixture::writeFile(disc.filePath(QStringLiteral("board/Go/Bin/GO.exe")), "MZ"));
+        QVERIFY(writeFile(disc.filePath(QStringLiteral("board/chess/qar.txt")), "Chess\r\n"));
+        QVERIFY(writeFile(disc.filePath(QStringLiteral("board/chess/chess.exe")), "MZ"));
+        QVERIFY(writeFile(disc.filePath(QStringLiteral("board/Go/qar.TXT")), "Go\r\n"));
+        QVERIFY(writeFile(disc.filePath(QStringLiteral("board/Go/Bin/GO.exe")), "MZ"));
 
         const Run run = runTool({QStringLiteral("check"), program.path(), disc.path()});
         QCOMPARE(run.out, QString());
@@ -165,15 +178,15 @@ private slots:
     {
         QTemporaryDir program, disc;
         for (int i = 1; i <= 7; ++i)
-            QVERIFY(fixture::writeFile(program.filePath(QStringLiteral("QAR%1.PAL").arg(i)), {}));
-        QVERIFY(fixture::writeFile(program.filePath(QStringLiteral("QAR3.PAL")),
+            QVERIFY(writeFile(program.filePath(QStringLiteral("QAR%1.PAL").arg(i)), {}));
+        QVERIFY(writeFile(program.filePath(QStringLiteral("QAR3.PAL")),
                                    record("Complete", "QUEST", "QUEST.EXE") + record("No description", "NODESC", "X.EXE")
                                        + record("No program", "NOPROG", "X.EXE") + record("No folder", "GONE", "X.EXE")
                                        + record("Climbs", "..\\..\\..", "X.EXE") + record("Rooted", "QUEST", "\\X.EXE")
                                        + record("Blank", "", "X.EXE") + record("Dots", "...", "X.EXE")
-                                       + record("Zero", QByteArray("\0QUEST", 6), "X.EXE") + "ab"));
+                                       + record("Zero", std::string("\0QUEST", 6), "X.EXE") + "ab"));
         for (const char *file : {"ADV/QUEST/QAR.TXT", "ADV/QUEST/QUEST.EXE", "ADV/NODESC/X.EXE", "ADV/NOPROG/QAR.TXT"})
-            QVERIFY(fixture::writeFile(disc.filePath(QString::fromLatin1(file)), "x"));
+            QVERIFY(writeFile(disc.filePath(QString::fromLatin1(file)), "x"));
         // A folder where the program should be is not a program.
         QVERIFY(QDir(disc.path()).mkpath(QStringLiteral("ADV/NOPROG/X.EXE")));
 

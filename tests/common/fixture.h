@@ -1,6 +1,6 @@
 // Shared test fixtures: recorders for the replaceable platform services, a
-// small disc and hard disk in a temporary folder, and a helper that answers
-// the next modal dialog from a timer.
+// small disc and hard disk in a temporary folder, the Qt widgets behind the
+// forms, and a helper that answers the next modal dialog from a timer.
 #pragma once
 
 #include "catalogue/catalogue.h"
@@ -8,12 +8,17 @@
 #include "platform/files.h"
 #include "platform/testing.h"
 #include "startup/modMain.h"
+#include "ui/controls.h"
+#include "ui/imagebutton.h"
+#include "ui/qt/access.h"
+#include "ui/window.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLabel>
 #include <QPointer>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -23,7 +28,47 @@
 #include <cmath>
 #include <functional>
 #include <optional>
+#include <string>
 #include <xcb/xproto.h>
+
+// Failed comparisons of the program's UTF-8 texts print them.
+namespace QTest {
+template <> inline char *toString(const std::string &text) { return qstrdup(text.c_str()); }
+} // namespace QTest
+
+// The sounds and the disc request as the program names them; the recorder
+// notes sounds by their bare file names.
+inline const QString kRoll = QString::fromLatin1(ui::kRolloverSound);
+inline const QString kClick = QString::fromLatin1(ui::kClickSound);
+inline const QString kDiscRequest = QString::fromUtf8(modMain::kDiscRequest);
+
+// The messages that more than one test reads.
+inline const QString kSelectToRun = QStringLiteral("Please select a game category and then a game to run.");
+inline const QString kSelectToCopy = QStringLiteral("Please select a game category and then a game to copy.");
+inline const QString kSelectToView = QStringLiteral("Please select a game category and then a game to view.");
+inline const QString kNeedDrive = QStringLiteral("Please enter a folder that begins with a drive, such as C:\\.");
+inline const QString kNoDescription = QStringLiteral("No description file for the selected game.");
+inline const QString kInformationTitle = QStringLiteral("Quorvia Information");
+inline const QString kShellFailureTitle = QStringLiteral("Program Execution Failed");
+
+// --- the Qt widgets behind the forms --------------------------------------
+
+// The top-level widget of a form, and the widget of one of its controls.
+inline QWidget *widgetOf(const ui::Window &form) { return ui::qt::widget(form); }
+template <class W = QWidget> W *widgetOf(const ui::Control *control) { return ui::qt::widget<W>(control); }
+
+// What a user sees of a control: whether it is on screen, where it lies in
+// its window's client area, the text of a label.
+inline bool shown(const ui::Control *control) { return widgetOf(control)->isVisible(); }
+inline QRect geometryOf(const ui::Control *control) { return widgetOf(control)->geometry(); }
+inline QPoint centreOf(const ui::Control *control) { return geometryOf(control).center(); }
+inline QString textOf(const ui::Label *label) { return widgetOf<QLabel>(label)->text(); }
+
+// The outer rectangle of a form's window, frame and title bar included.
+inline QRect frameOf(const ui::Window &form) { return widgetOf(form)->frameGeometry(); }
+
+// The Qt window that receives the pointer and key events of a form.
+inline QWindow *windowOf(const ui::Window &form) { return widgetOf(form)->windowHandle(); }
 
 // The top left corner of a frame of the outer size `outer` centred in `area`
 // (the screen, or another window's frame), fractions dropped as the program
@@ -75,11 +120,8 @@ struct Recorder {
             const QString p = QString::fromStdString(path);
             sounds << p.mid(p.lastIndexOf(QLatin1Char('\\')) + 1);
         });
-        platform::testing::setShellOpen([this](std::uintptr_t, const std::string &file, const std::string &params) {
-            shellCalls.append({QString::fromStdString(file), QString::fromStdString(params),
-                               QString::fromStdString(platform::currentDirectory())});
-            return shellResult;
-        });
+        platform::testing::setShellOpen(
+            [this](std::uintptr_t, const std::string &file, const std::string &params) { return shell(file, params); });
         platform::testing::setMessageBox([this](std::uintptr_t, const std::string &text, const std::string &title) {
             boxes.append({QString::fromStdString(text), QString::fromStdString(title)});
             if (onBox)
@@ -93,6 +135,14 @@ struct Recorder {
         platform::testing::setShellOpen({});
         platform::testing::setMessageBox({});
         platform::testing::setEndProgram({});
+    }
+    // Notes a shell call and gives the recorder's answer; a test that
+    // watches the shell itself calls it from its own hook.
+    int shell(const std::string &file, const std::string &params)
+    {
+        shellCalls.append({QString::fromStdString(file), QString::fromStdString(params),
+                           QString::fromStdString(platform::currentDirectory())});
+        return shellResult;
     }
     int count(const QString &sound) const { return int(sounds.count(sound)); }
 };
@@ -122,8 +172,8 @@ public:
         QDir(tmp.path()).mkpath(QStringLiteral("d"));
         writeFile(disc(QStringLiteral("PLAXOID.QAR")), "");
         setDrives(QStringLiteral("C=%1;D=%2").arg(hdd(), disc()));
-        modMain::gAppPath = QStringLiteral("C:\\MENU\\");
-        modMain::gCdRoot = QStringLiteral("D:\\");
+        modMain::gAppPath = "C:\\MENU\\";
+        modMain::gCdRoot = "D:\\";
         clearSelection();
     }
     ~DiscFixture()
@@ -173,7 +223,7 @@ public:
         QByteArray bytes;
         for (const QByteArray &r : records)
             bytes += r;
-        writeFile(programFolder(QString::fromLatin1(catalogue::lookup(key)->file)), bytes);
+        writeFile(programFolder(QString::fromLatin1(catalogue::lookup(key.toStdString())->file)), bytes);
     }
 
     // A game folder on the disc, with its description file unless it is null.
@@ -227,6 +277,34 @@ inline void destroyFromOutside(QWidget *window)
     qintptr result = 0;
     QAbstractEventDispatcher::instance()->filterNativeEvent("xcb_generic_event_t", &event, &result);
 }
+inline void destroyFromOutside(const ui::Window &form) { destroyFromOutside(widgetOf(form)); }
+
+// Keeps a picture on screen through every hide while it lives: a pressed
+// look that stays shown when the release comes, so that the click after it
+// meets the pressed look still there.
+class KeepShown : public QObject {
+public:
+    explicit KeepShown(QWidget *picture) : mPicture(picture)
+    {
+        picture->show();
+        picture->installEventFilter(this);
+    }
+    ~KeepShown() override
+    {
+        if (mPicture)
+            mPicture->removeEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        // Sent once the hide is complete, so showing again here is safe.
+        if (e->type() == QEvent::HideToParent)
+            mPicture->show();
+        return false;
+    }
+
+private:
+    QPointer<QWidget> mPicture;
+};
 
 // Answers the modal dialogs that show up while the test is blocked in a
 // nested event loop: each one is handed to `answer`, up to `times` dialogs.

@@ -2,21 +2,17 @@
 // and the copy of the game's files.
 #include "copy/frmSave.h"
 #include "dialogs/frmCD.h"
-#include "fixture.h"
-#include "mainscreen/frmGames.h"
-#include "ui/window.h"
+#include "mainscreen.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 
 namespace {
-const QString kRoll = QStringLiteral("ROLLOVER.WAV");
-const QString kClick = QStringLiteral("BUTCLICK.WAV");
-const QString kDiscRequest = QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.");
-const QString kNeedDrive = QStringLiteral("Please enter a folder that begins with a drive, such as C:\\.");
 const QStringList kGameFiles{"CHESS.EXE", "QAR.TXT", "README"};
 
 // A message dialog as the user saw it.
@@ -25,32 +21,54 @@ struct Seen {
     QRect frame;
     bool modal = false;
 };
+// The chooser's controls as shown.
+QLineEdit *pathBox(frmSave *save) { return widgetOf<QLineEdit>(save->txtFolderPath); }
+QListWidget *folderList(frmSave *save) { return widgetOf<QListWidget>(save->dirSave); }
+QComboBox *driveList(frmSave *save) { return widgetOf<QComboBox>(save->drvSave); }
+QListWidget *fileList(frmSave *save) { return widgetOf<QListWidget>(save->filGame); }
+
+// The drive the drive list shows ("c:"), and the folder the folder list
+// shows open: its current entry, the last of the open folder's ancestors.
+QString driveShown(frmSave *save) { return driveList(save)->currentText().left(2); }
+QString folderShown(frmSave *save)
+{
+    const QListWidget *list = folderList(save);
+    const int current = list->currentRow();
+    if (current < 0)
+        return {};
+    const QString root = list->item(0)->text();  // "c:\"
+    QString path = root.left(1).toUpper() + root.mid(1);
+    for (int i = 1; i <= current; ++i)
+        path += (i > 1 ? QStringLiteral("\\") : QString()) + list->item(i)->text();
+    return path;
+}
 } // namespace
 
 class TestCopy : public QObject {
     Q_OBJECT
 
     std::unique_ptr<DiscFixture> disc;
+    std::unique_ptr<MainScreen> screen;
     frmGames *games = nullptr;
     QList<Seen> messages;  // modal messages, in order
 
     QString gameFile(const QString &name) const { return disc->disc(QStringLiteral("BOARD/CHESS/") + name); }
-    void selectChess(const QString &name = QStringLiteral("Chess"))
+    void selectChess(const std::string &name = "Chess")
     {
-        modMain::gGameCategory = QStringLiteral("Board");
+        modMain::gGameCategory = "Board";
         modMain::gGameName = name;
-        modMain::gGameFolder = QStringLiteral("CHESS");
-        modMain::gGameProgram = QStringLiteral("CHESS.EXE");
+        modMain::gGameFolder = "CHESS";
+        modMain::gGameProgram = "CHESS.EXE";
     }
 
     // Notes a modal message and closes it.
     std::function<void(QWidget *)> noteMessage()
     {
         return [this](QWidget *w) {
-            auto *cd = qobject_cast<frmCD *>(w);
+            auto *cd = ui::qt::formOf<frmCD>(w);
             QVERIFY(cd);
-            messages.append({cd->lblInstruction->text(), cd->frameGeometry(), cd->isModal() || cd->windowModality() != Qt::NonModal});
-            cd->close();
+            messages.append({textOf(cd->lblInstruction), w->frameGeometry(), w->isModal() || w->windowModality() != Qt::NonModal});
+            w->close();
         };
     }
 
@@ -60,32 +78,36 @@ class TestCopy : public QObject {
     {
         bool chooserShown = false;
         DialogAnswerer answer([&](QWidget *w) {
-            if (auto *save = qobject_cast<frmSave *>(w)) {
+            if (auto *save = ui::qt::formOf<frmSave>(w)) {
                 chooserShown = true;
-                QVERIFY(QTest::qWaitForWindowExposed(save));
+                QVERIFY(QTest::qWaitForWindowExposed(w));
                 use(save);
                 // Whatever the test did, the chooser must not stay open.
                 if (ui::loadedForm<frmSave>() == save)
-                    save->close();
+                    w->close();
             } else {
                 noteMessage()(w);
             }
         });
-        QTest::mouseClick(games->windowHandle(), Qt::LeftButton, {}, games->lblCopyHDD->geometry().center());
+        screen->click(games->lblCopyHDD);
         return chooserShown;
     }
 
-    static void clickOn(frmSave *save, QWidget *w) { QTest::mouseClick(save->windowHandle(), Qt::LeftButton, {}, w->geometry().center()); }
+    static void clickOn(frmSave *save, const ui::Control *c)
+    {
+        QTest::mouseClick(windowOf(*save), Qt::LeftButton, {}, centreOf(c));
+    }
     static void typePath(frmSave *save, const QString &text)
     {
-        save->txtFolderPath->setFocus();
-        save->txtFolderPath->selectAll();
-        QTest::keyClick(save->txtFolderPath, Qt::Key_Delete);
-        QTest::keyClicks(save->txtFolderPath, text);
+        QLineEdit *box = pathBox(save);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
     }
     static QListWidgetItem *entry(frmSave *save, const QString &text)
     {
-        const auto found = save->dirSave->findItems(text, Qt::MatchExactly);
+        const auto found = folderList(save)->findItems(text, Qt::MatchExactly);
         return found.isEmpty() ? nullptr : found.first();
     }
     // Opens an entry of the folder list with a double click, or with Enter.
@@ -93,22 +115,22 @@ class TestCopy : public QObject {
     {
         QListWidgetItem *item = entry(save, text);
         QVERIFY2(item, qPrintable(text));
+        QListWidget *list = folderList(save);
         if (byKey) {
-            save->dirSave->setFocus();
-            save->dirSave->setCurrentItem(item);
-            QTest::keyClick(save->dirSave, Qt::Key_Return);
+            list->setFocus();
+            list->setCurrentItem(item);
+            QTest::keyClick(list, Qt::Key_Return);
         } else {
-            QTest::mouseDClick(save->dirSave->viewport(), Qt::LeftButton, {},
-                               save->dirSave->visualItemRect(item).center());
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
         }
     }
     // The copy-finished message, shown without waiting.
     QString modelessMessage() const
     {
         frmCD *cd = ui::loadedForm<frmCD>();
-        if (!cd || !cd->isVisible() || cd->windowModality() != Qt::NonModal)
+        if (!cd || !widgetOf(*cd)->isVisible() || widgetOf(*cd)->windowModality() != Qt::NonModal)
             return {};
-        return cd->lblInstruction->text();
+        return textOf(cd->lblInstruction);
     }
 
 private slots:
@@ -120,22 +142,18 @@ private slots:
         DiscFixture::writeFile(gameFile(QStringLiteral("README")), "no dot in my name");
         DiscFixture::writeFile(gameFile(QStringLiteral(".cache")), "hidden");
         DiscFixture::writeFile(gameFile(QStringLiteral("SAVES/SLOT1.SAV")), "a saved game");
-        games = &ui::form<frmGames>();
-        games->move(40, 30);
-        games->show();
-        QVERIFY(QTest::qWaitForWindowExposed(games));
+        screen = std::make_unique<MainScreen>(QPoint(40, 30));
+        QVERIFY(screen->exposed());
+        games = &screen->games;
         // The pointer rests on Copy already: a click plays no roll-over.
-        QTest::mouseMove(games->windowHandle(), games->lblCopyHDD->geometry().center());
+        {
+            Recorder quiet;
+            screen->moveOver(games->lblCopyHDD);
+        }
     }
     void cleanup()
     {
-        if (auto *save = ui::loadedForm<frmSave>())
-            ui::unload(save);
-        if (auto *cd = ui::loadedForm<frmCD>())
-            ui::unload(cd);
-        ui::unload(games);
-        QTest::qWait(0);
-        ui::setDefaultPointer();
+        screen.reset();
         disc.reset();
     }
 
@@ -146,8 +164,8 @@ private slots:
         Recorder rec;
         QVERIFY(!runCopy([](frmSave *) {}));
         QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages[0].text, QStringLiteral("Please select a game category and then a game to copy."));
-        QCOMPARE(messages[0].frame.topLeft(), centredIn(games->frameGeometry(), messages[0].frame.size()));
+        QCOMPARE(messages[0].text, kSelectToCopy);
+        QCOMPARE(messages[0].frame.topLeft(), centredIn(screen->frame(), messages[0].frame.size()));
         QCOMPARE(rec.sounds, QStringList{kClick});
         QVERIFY(!ui::loadedForm<frmSave>());
         QVERIFY(!ui::hourglassShown());
@@ -169,8 +187,8 @@ private slots:
         QVERIFY(!runCopy([](frmSave *) {}));
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].text, kDiscRequest);
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(messages[0].frame.topLeft(), centredIn(screen, messages[0].frame.size()));
+        const QRect screenArea = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(messages[0].frame.topLeft(), centredIn(screenArea, messages[0].frame.size()));
         QVERIFY(!ui::loadedForm<frmSave>());
         QVERIFY(!ui::hourglassShown());
         QCOMPARE(entriesBelow(disc->hdd()), before);
@@ -182,45 +200,46 @@ private slots:
         DiscFixture::writeFile(disc->hdd(QStringLiteral("GAMES/OLD/x")), "");
         Recorder rec;
         QVERIFY(runCopy([&](frmSave *save) {
-            QCOMPARE(save->windowTitle(), QStringLiteral("Save 'Chess' Game To Where ?"));
-            QCOMPARE(save->size(), QSize(265, 225));
-            QVERIFY(!(save->windowFlags() & Qt::WindowCloseButtonHint));
-            QVERIFY(!(save->windowFlags() & Qt::WindowSystemMenuHint));
-            QVERIFY(save->windowFlags() & Qt::WindowTitleHint);
-            const QRect outer = games->frameGeometry();
-            const QSize size = save->frameGeometry().size();
-            QVERIFY(qAbs(save->frameGeometry().x() - (outer.x() + outer.width() / 2 - size.width() / 2)) <= 1);
-            QVERIFY(qAbs(save->frameGeometry().y() - (outer.y() + outer.height() / 2 - size.height() / 2)) <= 1);
+            QWidget *window = widgetOf(*save);
+            QCOMPARE(window->windowTitle(), QStringLiteral("Save 'Chess' Game To Where ?"));
+            QCOMPARE(window->size(), QSize(265, 225));
+            QVERIFY(!(window->windowFlags() & Qt::WindowCloseButtonHint));
+            QVERIFY(!(window->windowFlags() & Qt::WindowSystemMenuHint));
+            QVERIFY(window->windowFlags() & Qt::WindowTitleHint);
+            const QRect outer = screen->frame();
+            const QSize size = window->frameGeometry().size();
+            QVERIFY(qAbs(window->frameGeometry().x() - (outer.x() + outer.width() / 2 - size.width() / 2)) <= 1);
+            QVERIFY(qAbs(window->frameGeometry().y() - (outer.y() + outer.height() / 2 - size.height() / 2)) <= 1);
 
-            QCOMPARE(save->txtFolderPath->text(), QStringLiteral("C:\\BOARD\\CHESS"));
-            QCOMPARE(save->dirSave->path(), QStringLiteral("C:\\"));
-            QCOMPARE(save->drvSave->drive(), QStringLiteral("c:"));
+            QCOMPARE(pathBox(save)->text(), QStringLiteral("C:\\BOARD\\CHESS"));
+            QCOMPARE(folderShown(save), QStringLiteral("C:\\"));
+            QCOMPARE(driveShown(save), QStringLiteral("c:"));
             QStringList drives;
-            for (int i = 0; i < save->drvSave->count(); ++i)
-                drives << save->drvSave->itemText(i);
+            for (int i = 0; i < driveList(save)->count(); ++i)
+                drives << driveList(save)->itemText(i);
             QCOMPARE(drives, (QStringList{QStringLiteral("c: [%1]").arg(disc->hdd()),
                                           QStringLiteral("d: [%1]").arg(disc->disc()), QStringLiteral("z: [/]")}));
             // The root, then its folders one level in.
             QStringList folders;
-            for (int i = 0; i < save->dirSave->count(); ++i)
-                folders << save->dirSave->item(i)->text();
+            for (int i = 0; i < folderList(save)->count(); ++i)
+                folders << folderList(save)->item(i)->text();
             QCOMPARE(folders, (QStringList{"c:\\", "GAMES", "MENU"}));
 
-            QVERIFY(!save->filGame->isVisible());
-            QVERIFY(!save->filGame->isEnabled());
+            QVERIFY(!fileList(save)->isVisible());
+            QVERIFY(!fileList(save)->isEnabled());
             QStringList files;
-            for (int i = 0; i < save->filGame->count(); ++i)
-                files << save->filGame->item(i)->text();
+            for (int i = 0; i < fileList(save)->count(); ++i)
+                files << fileList(save)->item(i)->text();
             QCOMPARE(files, kGameFiles);
 
-            for (QWidget *p : {save->imgSaveLight, save->imgSaveIndent, save->imgCancelLight, save->imgCancelIndent})
-                QVERIFY(!p->isVisible());
-            QCOMPARE(save->txtFolderPath->geometry(), QRect(7, 23, 161, 19));
-            QCOMPARE(save->dirSave->geometry(), QRect(7, 49, 161, 126));
-            QCOMPARE(save->drvSave->geometry(), QRect(7, 197, 161, 21));
-            QCOMPARE(save->lblCancel->geometry(), QRect(179, 53, 79, 34));
-            QCOMPARE(save->imgSaveLight->geometry(), QRect(185, 28, 67, 22));
-            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(save->txtFolderPath));
+            for (const ui::Picture *p : {save->imgSaveLight, save->imgSaveIndent, save->imgCancelLight, save->imgCancelIndent})
+                QVERIFY(!shown(p));
+            QCOMPARE(geometryOf(save->txtFolderPath), QRect(7, 23, 161, 19));
+            QCOMPARE(geometryOf(save->dirSave), QRect(7, 49, 161, 126));
+            QCOMPARE(geometryOf(save->drvSave), QRect(7, 197, 161, 21));
+            QCOMPARE(geometryOf(save->lblCancel), QRect(179, 53, 79, 34));
+            QCOMPARE(geometryOf(save->imgSaveLight), QRect(185, 28, 67, 22));
+            QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(pathBox(save)));
             QVERIFY(!ui::hourglassShown());
             clickOn(save, save->lblCancel);
         }));
@@ -259,7 +278,7 @@ private slots:
         QVERIFY(runCopy([&](frmSave *save) {
             if (!typed.isEmpty())
                 typePath(save, typed);
-            QPointer<frmSave> chooser = save;
+            QPointer<QWidget> chooser = widgetOf(*save);
             clickOn(save, save->lblSave);
             QVERIFY(!chooser || !chooser->isVisible());
         }));
@@ -294,15 +313,15 @@ private slots:
         QStringList seenPaths;
         QVERIFY(runCopy([&](frmSave *save) {
             openEntry(save, QStringLiteral("GAMES"), byKey);
-            seenPaths << save->txtFolderPath->text() << save->dirSave->path();
+            seenPaths << pathBox(save)->text() << folderShown(save);
             // Its ancestors, then its own folders, one level deeper.
             QVERIFY(entry(save, QStringLiteral("c:\\")) && entry(save, QStringLiteral("OLD")));
             QVERIFY(!entry(save, QStringLiteral("MENU")));
             // Into OLD and back up to GAMES through its entry.
             openEntry(save, QStringLiteral("OLD"), byKey);
-            seenPaths << save->txtFolderPath->text();
+            seenPaths << pathBox(save)->text();
             openEntry(save, QStringLiteral("GAMES"), byKey);
-            seenPaths << save->txtFolderPath->text();
+            seenPaths << pathBox(save)->text();
             clickOn(save, save->lblSave);
         }));
         QCOMPARE(seenPaths, (QStringList{"C:\\GAMES", "C:\\GAMES", "C:\\GAMES\\OLD", "C:\\GAMES"}));
@@ -374,14 +393,14 @@ private slots:
             });
             clickOn(save, save->lblSave);
             QCOMPARE(inner.answered(), 1);
-            openAfterMessage = save->isVisible() && ui::loadedForm<frmSave>() == save;
+            openAfterMessage = widgetOf(*save)->isVisible() && ui::loadedForm<frmSave>() == save;
             // The user corrects the path and saves.
             typePath(save, QStringLiteral("C:\\FIXED"));
             clickOn(save, save->lblSave);
         }));
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].text, kNeedDrive);
-        QCOMPARE(messages[0].frame.topLeft(), centredIn(games->frameGeometry(), messages[0].frame.size()));
+        QCOMPARE(messages[0].frame.topLeft(), centredIn(screen->frame(), messages[0].frame.size()));
         QVERIFY(!hourglassAtMessage);
         QVERIFY(openAfterMessage);
         QCOMPARE(entriesBelow(disc->hdd(QStringLiteral("FIXED"))), kGameFiles);
@@ -406,7 +425,7 @@ private slots:
             openEntry(save, QStringLiteral("GAMES"), false);
             typePath(save, QStringLiteral("C:\\GAMES\\ELSEWHERE"));
             if (destroyed) {
-                destroyFromOutside(save);
+                destroyFromOutside(*save);
                 QTRY_VERIFY(!ui::loadedForm<frmSave>());
             } else {
                 clickOn(save, save->lblCancel);
@@ -472,15 +491,15 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, shown);
-        selectChess(name);
+        selectChess(name.toStdString());
         QString title;
         QVERIFY(runCopy([&](frmSave *save) {
-            title = save->windowHandle()->title();
+            title = windowOf(*save)->title();
             clickOn(save, save->lblSave);
         }));
         QCOMPARE(title, QStringLiteral("Save '%1' Game To Where ?").arg(shown));
         QCOMPARE(modelessMessage(), QStringLiteral("Copying of game '%1' complete.").arg(shown));
-        QCOMPARE(ui::loadedForm<frmCD>()->lblInstruction->textFormat(), Qt::PlainText);
+        QCOMPARE(widgetOf<QLabel>(ui::loadedForm<frmCD>()->lblInstruction)->textFormat(), Qt::PlainText);
     }
 
     // --- the chooser's controls ---------------------------------------------
@@ -491,25 +510,25 @@ private slots:
         DiscFixture::setDrives(QStringLiteral("C=%1;D=%2;E=%3").arg(disc->hdd(), disc->disc(), disc->tmp.path() + "/gone"));
         QStringList states;
         auto state = [&](frmSave *save) {
-            states << QStringLiteral("%1|%2|%3").arg(save->drvSave->drive(), save->dirSave->path(), save->txtFolderPath->text());
+            states << QStringLiteral("%1|%2|%3").arg(driveShown(save), folderShown(save), pathBox(save)->text());
         };
         QVERIFY(runCopy([&](frmSave *save) {
             // A readable drive: its root, and the path box follows.
-            save->drvSave->setFocus();
-            QTest::keyClick(save->drvSave, Qt::Key_Down);
+            driveList(save)->setFocus();
+            QTest::keyClick(driveList(save), Qt::Key_Down);
             state(save);
             // A drive that cannot be read: everything stays as it was.
             DialogAnswerer inner(noteMessage());
-            QTest::keyClick(save->drvSave, Qt::Key_Down);
+            QTest::keyClick(driveList(save), Qt::Key_Down);
             QCOMPARE(inner.answered(), 1);
             state(save);
-            QVERIFY(save->isVisible());
+            QVERIFY(widgetOf(*save)->isVisible());
             clickOn(save, save->lblCancel);
         }));
         QCOMPARE(states, (QStringList{"d:|D:\\|D:\\", "d:|D:\\|D:\\"}));
         QCOMPARE(messages.size(), 1);
         QCOMPARE(messages[0].text, QStringLiteral("The drive 'e:' cannot be read."));
-        QCOMPARE(messages[0].frame.topLeft(), centredIn(games->frameGeometry(), messages[0].frame.size()));
+        QCOMPARE(messages[0].frame.topLeft(), centredIn(screen->frame(), messages[0].frame.size()));
     }
 
     // An unreadable drive can be passed over with the arrow keys and with the
@@ -531,17 +550,18 @@ private slots:
         QStringList shown;
         QVERIFY(runCopy([&](frmSave *save) {
             DialogAnswerer inner(noteMessage(), 10);
-            save->drvSave->setFocus();
+            QComboBox *drives = driveList(save);
+            drives->setFocus();
             for (bool down : {true, true, true, false, false}) {
                 if (wheel) {
-                    const QPointF at = QRectF(save->drvSave->rect()).center();
-                    QWheelEvent event(at, save->drvSave->mapToGlobal(at), QPoint(), QPoint(0, down ? -120 : 120),
+                    const QPointF at = QRectF(drives->rect()).center();
+                    QWheelEvent event(at, drives->mapToGlobal(at), QPoint(), QPoint(0, down ? -120 : 120),
                                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-                    QApplication::sendEvent(save->drvSave, &event);
+                    QApplication::sendEvent(drives, &event);
                 } else {
-                    QTest::keyClick(save->drvSave, down ? Qt::Key_Down : Qt::Key_Up);
+                    QTest::keyClick(drives, down ? Qt::Key_Down : Qt::Key_Up);
                 }
-                shown << save->drvSave->drive() + QLatin1Char('|') + save->dirSave->path();
+                shown << driveShown(save) + QLatin1Char('|') + folderShown(save);
             }
             clickOn(save, save->lblCancel);
         }));
@@ -558,11 +578,11 @@ private slots:
         Recorder rec;
         QStringList steps;
         QVERIFY(runCopy([&](frmSave *save) {
-            QWindow *win = save->windowHandle();
-            auto at = [&](QWidget *w, QPoint offset = {}) {
-                QTest::mouseMove(win, w->geometry().center() + offset);
+            QWindow *win = windowOf(*save);
+            auto at = [&](const ui::Control *c, QPoint offset = {}) {
+                QTest::mouseMove(win, centreOf(c) + offset);
                 steps << QStringLiteral("%1%2 %3")
-                             .arg(save->imgSaveLight->isVisible() ? "S" : "-", save->imgCancelLight->isVisible() ? "C" : "-")
+                             .arg(shown(save->imgSaveLight) ? "S" : "-", shown(save->imgCancelLight) ? "C" : "-")
                              .arg(rec.count(kRoll));
             };
             at(save->lblSave);
@@ -575,20 +595,27 @@ private slots:
             at(save->txtFolderPath);    // clears
             at(save->lblCancel);
             QTest::mouseMove(win, QPoint(230, 160));  // background
-            steps << QStringLiteral("%1%2").arg(save->imgSaveLight->isVisible() ? "S" : "-",
-                                               save->imgCancelLight->isVisible() ? "C" : "-");
+            steps << QStringLiteral("%1%2").arg(shown(save->imgSaveLight) ? "S" : "-",
+                                               shown(save->imgCancelLight) ? "C" : "-");
 
             // Pressed looks follow the button, and a click while one is shown
-            // does nothing.
-            QTest::mousePress(win, Qt::LeftButton, {}, save->lblSave->geometry().center());
-            steps << (save->imgSaveIndent->isVisible() ? "pressed" : "not pressed");
-            save->lblSave_Click();
-            save->lblCancel_MouseDown();
-            save->lblCancel_Click();
-            QTest::mouseRelease(win, Qt::LeftButton, {}, save->lblCancel->geometry().center());
-            steps << (save->imgSaveIndent->isVisible() ? "still pressed" : "released");
-            QVERIFY(save->isVisible());
-            save->lblCancel_MouseUp();
+            // does nothing: each click below comes straight to its button
+            // while that button's pressed look is held on screen.
+            QTest::mousePress(win, Qt::LeftButton, {}, centreOf(save->lblSave));
+            steps << (shown(save->imgSaveIndent) ? "pressed" : "not pressed");
+            {
+                KeepShown held(widgetOf(save->imgSaveIndent));
+                QTest::mouseClick(widgetOf(save->lblSave), Qt::LeftButton);
+            }
+            {
+                QWidget *cancel = widgetOf(save->lblCancel);
+                QTest::mousePress(cancel, Qt::LeftButton);
+                KeepShown held(widgetOf(save->imgCancelIndent));
+                QTest::mouseRelease(cancel, Qt::LeftButton);
+            }
+            QTest::mouseRelease(win, Qt::LeftButton, {}, centreOf(save->lblCancel));
+            steps << (shown(save->imgSaveIndent) ? "still pressed" : "released");
+            QVERIFY(widgetOf(*save)->isVisible());
             clickOn(save, save->lblCancel);
         }));
         QCOMPARE(steps, (QStringList{"S- 1", "S- 1", "-C 2", "-C 2", "-C 2", "-- 2", "S- 3", "-- 3", "-C 4", "--",
@@ -608,9 +635,9 @@ private slots:
         for (int i = 0; i < 32769; ++i)
             names << QStringLiteral("GONE%1").arg(i);
         names << QStringLiteral("README");
-        save.filGame->addItems(names);
+        fileList(&save)->addItems(names);
         ui::setHourglass();
-        save.copyFiles(QStringLiteral("D:\\BOARD\\CHESS"), QStringLiteral("C:\\OUT"));
+        save.copyFiles("D:\\BOARD\\CHESS", "C:\\OUT");
         QCOMPARE(entriesBelow(disc->hdd(QStringLiteral("OUT"))), QStringList{"README"});
         QVERIFY(!ui::hourglassShown());
         QCOMPARE(modelessMessage(),
@@ -676,8 +703,8 @@ private slots:
             if (++copied != 2)
                 return;
             soundsBefore = rec.sounds;
-            QWindow *win = games->windowHandle();
-            const QPoint arcade = games->lblArcade->geometry().center();
+            QWindow *win = screen->win();
+            const QPoint arcade = centreOf(games->lblArcade);
             QTest::mouseMove(win, arcade);
             QTest::mouseClick(win, Qt::LeftButton, {}, arcade);
             QTest::qWait(60);  // past the paint interval, so the copy handles events
@@ -687,8 +714,8 @@ private slots:
         QCOMPARE(copied, 8);
         QTest::qWait(50);
         QCOMPARE(rec.sounds, soundsBefore);
-        QCOMPARE(games->lstGameListing->count(), 0);
-        QVERIFY(!games->imgArcadeIndent->isVisible());
+        QCOMPARE(screen->list()->count(), 0);
+        QVERIFY(!shown(games->imgArcadeIndent));
     }
 };
 

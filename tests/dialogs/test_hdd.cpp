@@ -4,16 +4,13 @@
 #include "assets/assets.h"
 #include "dialogs/filesystem.h"
 #include "dialogs/frmHDD.h"
-#include "assets/assets.h"
 #include "fixture.h"
-#include "ui/window.h"
+#include "ui/qt/progressbar.h"
 
+#include <QCloseEvent>
 #include <QElapsedTimer>
 
 namespace {
-const QString kRoll = QStringLiteral("ROLLOVER.WAV");
-const QString kClick = QStringLiteral("BUTCLICK.WAV");
-
 const QFileDevice::Permissions kReadOnlyFile = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
 const QFileDevice::Permissions kReadOnlyFolder =
     kReadOnlyFile | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
@@ -40,12 +37,14 @@ public:
     bool eventFilter(QObject *watched, QEvent *e) override
     {
         if (e->type() == QEvent::Paint) {
-            values << static_cast<ui::ProgressBar *>(watched)->done();
+            values << static_cast<ui::qt::ProgressBar *>(watched)->done();
             times << clock.elapsed();
         }
         return false;
     }
 };
+// The notice's progress bar as drawn.
+ui::qt::ProgressBar *bar(const frmHDD &hdd) { return widgetOf<ui::qt::ProgressBar>(hdd.prgCopy); }
 } // namespace
 
 class TestHdd : public QObject {
@@ -74,12 +73,12 @@ class TestHdd : public QObject {
 
     void select()
     {
-        modMain::gGameCategory = QStringLiteral("Board");
-        modMain::gGameName = QStringLiteral("Chess");
-        modMain::gGameFolder = QStringLiteral("CHESS");
-        modMain::gGameProgram = QStringLiteral("CHESS.EXE");
-        modMain::gGameParameters = QStringLiteral("-w");
-        modMain::gGameHddFlag = QStringLiteral("1");
+        modMain::gGameCategory = "Board";
+        modMain::gGameName = "Chess";
+        modMain::gGameFolder = "CHESS";
+        modMain::gGameProgram = "CHESS.EXE";
+        modMain::gGameParameters = "-w";
+        modMain::gGameHddFlag = "1";
     }
 
     // Shows the notice modally, as the Run command does, and clicks one of
@@ -88,12 +87,12 @@ class TestHdd : public QObject {
     {
         frmHDD &hdd = ui::form<frmHDD>();
         DialogAnswerer answer([ok](QWidget *w) {
-            auto *dialog = qobject_cast<frmHDD *>(w);
+            auto *dialog = ui::qt::formOf<frmHDD>(w);
             QVERIFY(dialog);
-            QWidget *button = ok ? dialog->lblOk : dialog->lblCancel;
-            QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, button->geometry().center());
+            const ui::HotArea *button = ok ? dialog->lblOk : dialog->lblCancel;
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, centreOf(button));
         });
-        hdd.exec();
+        hdd.showModal();
         QCOMPARE(answer.answered(), 1);
         QTest::qWait(0);
         QVERIFY(!ui::loadedForm<frmHDD>());
@@ -110,7 +109,7 @@ private slots:
     void cleanup()
     {
         if (auto *hdd = ui::loadedForm<frmHDD>())
-            ui::unload(hdd);
+            hdd->unload();
         QTest::qWait(0);
         rec.reset();
         disc.reset();
@@ -119,45 +118,48 @@ private slots:
     void designState()
     {
         frmHDD &hdd = ui::form<frmHDD>();
-        QCOMPARE(hdd.size(), QSize(430, 240));
-        QVERIFY(!(hdd.windowFlags() & Qt::WindowTitleHint));
-        QVERIFY(hdd.windowTitle().isEmpty());
-        QCOMPARE(hdd.lblOk->geometry(), QRect(47, 176, 164, 31));
-        QCOMPARE(hdd.lblCancel->geometry(), QRect(213, 176, 164, 31));
-        QCOMPARE(hdd.imgOkLight->geometry(), QRect(48, 176, 164, 33));
-        QCOMPARE(hdd.imgCancelLight->geometry(), QRect(213, 176, 164, 33));
+        QWidget *window = widgetOf(hdd);
+        QCOMPARE(window->size(), QSize(430, 240));
+        QVERIFY(!(window->windowFlags() & Qt::WindowTitleHint));
+        QVERIFY(window->windowTitle().isEmpty());
+        QCOMPARE(geometryOf(hdd.lblOk), QRect(47, 176, 164, 31));
+        QCOMPARE(geometryOf(hdd.lblCancel), QRect(213, 176, 164, 31));
+        QCOMPARE(geometryOf(hdd.imgOkLight), QRect(48, 176, 164, 33));
+        QCOMPARE(geometryOf(hdd.imgCancelLight), QRect(213, 176, 164, 33));
         // The hot areas lie above the pictures.
-        QCOMPARE(hdd.childAt(hdd.lblOk->geometry().center()), static_cast<QWidget *>(hdd.lblOk));
-        hdd.imgCancelLight->show();
-        QCOMPARE(hdd.childAt(hdd.lblCancel->geometry().center()), static_cast<QWidget *>(hdd.lblCancel));
-        ui::unload(&hdd);
+        QCOMPARE(window->childAt(centreOf(hdd.lblOk)), widgetOf(hdd.lblOk));
+        widgetOf(hdd.imgCancelLight)->show();
+        QCOMPARE(window->childAt(centreOf(hdd.lblCancel)), widgetOf(hdd.lblCancel));
+        hdd.unload();
         QTest::qWait(0);
         // A new reference builds it anew in its design state.
         frmHDD &fresh = ui::form<frmHDD>();
-        QVERIFY(!fresh.imgOkLight->isVisibleTo(&fresh) && !fresh.imgCancelLight->isVisibleTo(&fresh));
-        QVERIFY(!fresh.prgCopy->isVisibleTo(&fresh));
+        QWidget *freshWindow = widgetOf(fresh);
+        QVERIFY(!widgetOf(fresh.imgOkLight)->isVisibleTo(freshWindow)
+                && !widgetOf(fresh.imgCancelLight)->isVisibleTo(freshWindow));
+        QVERIFY(!widgetOf(fresh.prgCopy)->isVisibleTo(freshWindow));
     }
 
     void hoverMovesTheHighlight()
     {
         frmHDD &hdd = ui::form<frmHDD>();
-        hdd.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&hdd));
-        QWindow *win = hdd.windowHandle();
+        hdd.showModeless();
+        QVERIFY(QTest::qWaitForWindowExposed(widgetOf(hdd)));
+        QWindow *win = windowOf(hdd);
         const QPoint bare(20, 20);
         QTest::mouseMove(win, bare);
 
-        QTest::mouseMove(win, hdd.lblOk->geometry().center());
-        QTest::mouseMove(win, hdd.lblOk->geometry().center() + QPoint(5, 2));
+        QTest::mouseMove(win, centreOf(hdd.lblOk));
+        QTest::mouseMove(win, centreOf(hdd.lblOk) + QPoint(5, 2));
         QCOMPARE(rec->sounds, QStringList{kRoll});
-        QVERIFY(hdd.imgOkLight->isVisible() && !hdd.imgCancelLight->isVisible());
+        QVERIFY(shown(hdd.imgOkLight) && !shown(hdd.imgCancelLight));
 
-        QTest::mouseMove(win, hdd.lblCancel->geometry().center());
+        QTest::mouseMove(win, centreOf(hdd.lblCancel));
         QCOMPARE(rec->sounds, (QStringList{kRoll, kRoll}));
-        QVERIFY(!hdd.imgOkLight->isVisible() && hdd.imgCancelLight->isVisible());
+        QVERIFY(!shown(hdd.imgOkLight) && shown(hdd.imgCancelLight));
 
         QTest::mouseMove(win, bare);
-        QVERIFY(!hdd.imgOkLight->isVisible() && !hdd.imgCancelLight->isVisible());
+        QVERIFY(!shown(hdd.imgOkLight) && !shown(hdd.imgCancelLight));
         QCOMPARE(rec->sounds.size(), 2);
         QVERIFY(rec->shellCalls.isEmpty());
     }
@@ -175,15 +177,16 @@ private slots:
         const bool byButton = how == QLatin1String("Cancel");
         frmHDD &hdd = ui::form<frmHDD>();
         DialogAnswerer answer([how](QWidget *w) {
-            auto *dialog = qobject_cast<frmHDD *>(w);
+            auto *dialog = ui::qt::formOf<frmHDD>(w);
+            QVERIFY(dialog);
             if (how == QLatin1String("Cancel"))
-                QTest::mouseClick(dialog->windowHandle(), Qt::LeftButton, {}, dialog->lblCancel->geometry().center());
+                QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, centreOf(dialog->lblCancel));
             else if (how == QLatin1String("close"))
-                dialog->close();
+                w->close();
             else
-                destroyFromOutside(dialog);
+                destroyFromOutside(w);
         });
-        hdd.exec();
+        hdd.showModal();
         QCOMPARE(answer.answered(), 1);
         QTest::qWait(0);
         QVERIFY(!ui::loadedForm<frmHDD>());
@@ -199,10 +202,10 @@ private slots:
         frmHDD &hdd = ui::form<frmHDD>();
         const QImage picture = assets::picture(QStringLiteral("frmHDD"), QStringLiteral("background")).toImage();
         QCOMPARE(picture.size(), QSize(430, 239));
-        const QImage shown = hdd.grab().toImage();
-        QCOMPARE(shown.size(), QSize(430, 240));
+        const QImage drawn = widgetOf(hdd)->grab().toImage();
+        QCOMPARE(drawn.size(), QSize(430, 240));
         for (int x = 0; x < 430; ++x)
-            QCOMPARE(shown.pixel(x, 239), picture.pixel(x, 238));
+            QCOMPARE(drawn.pixel(x, 239), picture.pixel(x, 238));
     }
 
     // A first copy: every level, the files' attributes as on the disc but for
@@ -264,7 +267,7 @@ private slots:
         QList<bool> markerSeen;
         QList<int> done;
         int total = -1;
-        FileSystem().copyFolder(QStringLiteral("D:\\BOARD\\CHESS"), QStringLiteral("C:\\MENU\\BOARD\\CHESS"),
+        FileSystem().copyFolder("D:\\BOARD\\CHESS", "C:\\MENU\\BOARD\\CHESS",
                                 [&](int d, int t) {
                                     done << d;
                                     total = t;
@@ -284,10 +287,10 @@ private slots:
             DiscFixture::writeFile(source(QStringLiteral("F%1.DAT").arg(i)), "x");
         frmHDD &hdd = ui::form<frmHDD>();
         PaintedValues painted;
-        hdd.prgCopy->installEventFilter(&painted);
+        bar(hdd)->installEventFilter(&painted);
         QList<int> shownBefore;  // what the bar held as each file was done
         platform::testing::setFileCopiedObserver([&](const std::string &) {
-            shownBefore << hdd.prgCopy->done();
+            shownBefore << bar(hdd)->done();
             QTest::qSleep(20);
         });
         showAndClick(true);
@@ -317,17 +320,17 @@ private slots:
         frmHDD &hdd = ui::form<frmHDD>();
         const QImage trough = assets::picture(QStringLiteral("frmHDD"), QStringLiteral("imgCopyTrough")).toImage();
         const QImage fill = assets::picture(QStringLiteral("frmHDD"), QStringLiteral("imgCopyFill")).toImage();
-        QCOMPARE(hdd.prgCopy->geometry(), QRect(47, 176, 330, 31));
+        QCOMPARE(geometryOf(hdd.prgCopy), QRect(47, 176, 330, 31));
         QCOMPARE(trough.size(), QSize(330, 31));
         QCOMPARE(fill.size(), QSize(328, 29));
         QCOMPARE(QColor(fill.pixel(100, 10)), QColor(0, 255, 0));
-        hdd.prgCopy->setProgress(1, 4);
-        const QImage shown = hdd.prgCopy->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        bar(hdd)->setProgress(1, 4);
+        const QImage drawn = bar(hdd)->grab().toImage().convertToFormat(QImage::Format_RGB32);
         const int cut = 328 / 4;
         for (const QPoint p : {QPoint(0, 0), QPoint(329, 30), QPoint(1 + cut + 5, 15), QPoint(200, 1)})
-            QCOMPARE(QColor(shown.pixel(p)), QColor(trough.pixel(p)));
+            QCOMPARE(QColor(drawn.pixel(p)), QColor(trough.pixel(p)));
         for (const QPoint p : {QPoint(1, 1), QPoint(cut, 15), QPoint(40, 29)})
-            QCOMPARE(QColor(shown.pixel(p)), QColor(fill.pixel(p - QPoint(1, 1))));
+            QCOMPARE(QColor(drawn.pixel(p)), QColor(fill.pixel(p - QPoint(1, 1))));
     }
 
     // While OK copies, the notice takes no input: a click on Cancel does
@@ -341,14 +344,14 @@ private slots:
         platform::testing::setFileCopiedObserver([&](const std::string &) {
             ++copied;
             if (copied == 1) {
-                QWindow *win = hdd.windowHandle();
-                QTest::mouseMove(win, hdd.lblCancel->geometry().center());
-                QTest::mouseClick(win, Qt::LeftButton, {}, hdd.lblCancel->geometry().center());
+                QWindow *win = windowOf(hdd);
+                QTest::mouseMove(win, centreOf(hdd.lblCancel));
+                QTest::mouseClick(win, Qt::LeftButton, {}, centreOf(hdd.lblCancel));
                 QCloseEvent close;  // as the window system sends it
                 QCoreApplication::sendEvent(win, &close);
                 QTest::qSleep(60);  // the copy handles events again at its next file
             }
-            loadedAtTheEnd = ui::loadedForm<frmHDD>() == &hdd && hdd.isVisible();
+            loadedAtTheEnd = ui::loadedForm<frmHDD>() == &hdd && widgetOf(hdd)->isVisible();
         });
         showAndClick(true);
         platform::testing::setFileCopiedObserver({});
@@ -459,7 +462,7 @@ private slots:
 
         QCOMPARE(rec->boxes.size(), 1);
         QCOMPARE(rec->boxes[0].first, message);
-        QCOMPARE(rec->boxes[0].second, QStringLiteral("Program Execution Failed"));
+        QCOMPARE(rec->boxes[0].second, kShellFailureTitle);
         if (discMissing) {
             QVERIFY(QFileInfo(copy()).isDir());
             QVERIFY(QDir(copy()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
@@ -472,9 +475,9 @@ private slots:
     // are the same files, which are left exactly as they are.
     void sameFolderLeavesTheFilesAlone()
     {
-        modMain::gAppPath = QStringLiteral("D:\\\\");
+        modMain::gAppPath = "D:\\\\";
         const QByteArray before = fileContents(source(QStringLiteral("CHESS.EXE")));
-        QVERIFY(FileSystem().copyFolder(QStringLiteral("D:\\BOARD\\CHESS"), QStringLiteral("D:\\\\BOARD\\CHESS")));
+        QVERIFY(FileSystem().copyFolder("D:\\BOARD\\CHESS", "D:\\\\BOARD\\CHESS"));
         QCOMPARE(fileContents(source(QStringLiteral("CHESS.EXE"))), before);
         QCOMPARE(fileContents(source(QStringLiteral("DATA/DEEP/LEVEL2.DAT"))), QByteArray("level 2"));
     }

@@ -1,8 +1,6 @@
 // The information dialog: placement, modal and modeless use, the OK button.
 #include "dialogs/frmCD.h"
-#include "fixture.h"
-#include "mainscreen/frmGames.h"
-#include "ui/window.h"
+#include "mainscreen.h"
 
 #include <QLabel>
 #include <QScreen>
@@ -10,19 +8,13 @@
 class TestInformation : public QObject {
     Q_OBJECT
 
-    static QPoint centreOf(QWidget *w) { return w->geometry().center(); }
+    // The window of the information dialog that is open.
+    static QWidget *dialogWindow() { return widgetOf(*ui::loadedForm<frmCD>()); }
 
 private slots:
-    void initTestCase() { modMain::gAppPath = QStringLiteral("C:\\MENU\\"); }
+    void initTestCase() { modMain::gAppPath = "C:\\MENU\\"; }
 
-    void cleanup()
-    {
-        if (auto *cd = ui::loadedForm<frmCD>())
-            ui::unload(cd);
-        if (auto *games = ui::loadedForm<frmGames>())
-            ui::unload(games);
-        QTest::qWait(0);
-    }
+    void cleanup() { MainScreen::unloadAll(); }
 
     void placement_data()
     {
@@ -34,62 +26,59 @@ private slots:
     {
         QFETCH(bool, overMain);
         Recorder rec;
-        frmGames &games = ui::form<frmGames>();
-        games.move(13, 27);
-        games.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&games));
+        MainScreen screen(QPoint(13, 27));
+        QVERIFY(screen.exposed());
 
         QRect frame;
         QString title, text;
         bool visibleParts = false;
         DialogAnswerer answer([&](QWidget *w) {
-            auto *cd = qobject_cast<frmCD *>(w);
-            frame = cd->frameGeometry();
-            title = cd->windowTitle();
-            text = cd->lblInstruction->text();
-            visibleParts = cd->lblInstruction->isVisible() && cd->imgOk2->isVisible() && cd->lblOk2->isVisible()
-                           && !cd->imgOk2Light->isVisible() && !cd->imgOk2Indent->isVisible();
-            QTest::mouseClick(cd->windowHandle(), Qt::LeftButton, {}, centreOf(cd->lblOk2));
+            auto *cd = ui::qt::formOf<frmCD>(w);
+            QVERIFY(cd);
+            frame = w->frameGeometry();
+            title = w->windowTitle();
+            text = textOf(cd->lblInstruction);
+            visibleParts = shown(cd->lblInstruction) && shown(cd->imgOk2) && shown(cd->lblOk2)
+                           && !shown(cd->imgOk2Light) && !shown(cd->imgOk2Indent);
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, centreOf(cd->lblOk2));
         });
-        showInformationDialog(QStringLiteral("Please select a game category and then a game to run."),
+        showInformationDialog(kSelectToRun.toStdString(),
                               overMain ? Placement::MainScreen : Placement::Screen, Mode::Modal);
         QCOMPARE(answer.answered(), 1);
-        QCOMPARE(title, QStringLiteral("Quorvia Information"));
-        QCOMPARE(text, QStringLiteral("Please select a game category and then a game to run."));
+        QCOMPARE(title, kInformationTitle);
+        QCOMPARE(text, kSelectToRun);
         QVERIFY(visibleParts);
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        const QRect screenArea = QGuiApplication::primaryScreen()->geometry();
         // Outer sizes: both frames count, the dialog's also before it was
         // first shown.
-        QCOMPARE(frame.topLeft(), centredIn(overMain ? games.frameGeometry() : screen, frame.size()));
-        QCOMPARE(rec.count(QStringLiteral("BUTCLICK.WAV")), 1);
-        QCOMPARE(rec.sounds.last(), QStringLiteral("BUTCLICK.WAV"));
+        QCOMPARE(frame.topLeft(), centredIn(overMain ? screen.frame() : screenArea, frame.size()));
+        QCOMPARE(rec.count(kClick), 1);
+        QCOMPARE(rec.sounds.last(), kClick);
         QVERIFY(!ui::loadedForm<frmCD>());
     }
 
     void modelessReturnsAtOnceAndKeepsMainUsable()
     {
         Recorder rec;
-        frmGames &games = ui::form<frmGames>();
-        games.show();
-        showInformationDialog(QStringLiteral("Copying of game 'Chess' complete."), Placement::MainScreen, Mode::Modeless);
+        MainScreen screen;
+        showInformationDialog("Copying of game 'Chess' complete.", Placement::MainScreen, Mode::Modeless);
         frmCD *cd = ui::loadedForm<frmCD>();
-        QVERIFY(cd && cd->isVisible());
+        QVERIFY(cd && widgetOf(*cd)->isVisible());
         QVERIFY(!QApplication::activeModalWidget());
 
         // The next use reuses the open dialog and replaces its message.
-        showInformationDialog(QStringLiteral("Second"), Placement::Screen, Mode::Modeless);
+        showInformationDialog("Second", Placement::Screen, Mode::Modeless);
         QCOMPARE(ui::loadedForm<frmCD>(), cd);
-        QCOMPARE(cd->lblInstruction->text(), QStringLiteral("Second"));
+        QCOMPARE(textOf(cd->lblInstruction), QStringLiteral("Second"));
 
         // A modal request closes it first and builds a new dialog.
-        QPointer<frmCD> old = cd;
-        frmCD *seen = nullptr;
+        QPointer<QWidget> old = widgetOf(*cd);
+        QWidget *seen = nullptr;
         DialogAnswerer answer([&](QWidget *w) {
-            seen = qobject_cast<frmCD *>(w);
+            seen = ui::qt::formOf<frmCD>(w) ? w : nullptr;
             w->close();
         });
-        showInformationDialog(QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive."),
-                              Placement::Screen, Mode::Modal);
+        showInformationDialog(modMain::kDiscRequest, Placement::Screen, Mode::Modal);
         QCOMPARE(answer.answered(), 1);
         QVERIFY(seen && seen != old.data());
         QTest::qWait(0);
@@ -108,18 +97,18 @@ private slots:
     {
         QFETCH(bool, modal);
         Recorder rec;
-        const QString message = QStringLiteral("Please select a game category and then a game to view.");
+        const std::string message = kSelectToView.toStdString();
         if (modal) {
             DialogAnswerer answer([](QWidget *w) { destroyFromOutside(w); });
             showInformationDialog(message, Placement::Screen, Mode::Modal);
             QCOMPARE(answer.answered(), 1);
         } else {
             showInformationDialog(message, Placement::Screen, Mode::Modeless);
-            QVERIFY(QTest::qWaitForWindowExposed(ui::loadedForm<frmCD>()));
-            destroyFromOutside(ui::loadedForm<frmCD>());
+            QVERIFY(QTest::qWaitForWindowExposed(dialogWindow()));
+            destroyFromOutside(dialogWindow());
         }
         QTRY_VERIFY(!ui::loadedForm<frmCD>());
-        QCOMPARE(rec.count(QStringLiteral("BUTCLICK.WAV")), 0);
+        QCOMPARE(rec.count(kClick), 0);
     }
 
     // Every message fits the label, which keeps its place, size and font: a
@@ -144,12 +133,8 @@ private slots:
         QTest::newRow("folder that fits when wrapped at its separators")
             << "The folder '%1' could not be created." << "C:\\GAMES\\COLLECTION\\BOARD\\CHESSMASTER" << false;
         QTest::newRow("drive") << "The drive '%1' cannot be read." << "e:" << false;
-        for (const char *fixed : {"Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.",
-                                  "Please select a game category and then a game to run.",
-                                  "Please select a game category and then a game to copy.",
-                                  "Please select a game category and then a game to view.",
-                                  "Please enter a folder that begins with a drive, such as C:\\."})
-            QTest::newRow(fixed) << fixed << QString() << false;
+        for (const QString &fixed : QStringList{kDiscRequest, kSelectToRun, kSelectToCopy, kSelectToView, kNeedDrive})
+            QTest::newRow(qPrintable(fixed)) << fixed << QString() << false;
     }
     void everyMessageFits()
     {
@@ -157,12 +142,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, shortened);
         if (name.isNull())
-            showInformationDialog(sentence, Placement::Screen, Mode::Modeless);
+            showInformationDialog(sentence.toStdString(), Placement::Screen, Mode::Modeless);
         else
-            showInformationDialog(sentence, name, Placement::Screen, Mode::Modeless);
+            showInformationDialog(sentence.toStdString(), name.toStdString(), Placement::Screen, Mode::Modeless);
         frmCD *cd = ui::loadedForm<frmCD>();
         QVERIFY(cd);
-        const QLabel *label = cd->lblInstruction;
+        const QLabel *label = widgetOf<QLabel>(cd->lblInstruction);
         QCOMPARE(label->geometry(), QRect(13, 10, 231, 79));
         QCOMPARE(label->font().family(), QStringLiteral("Liberation Sans"));
         QCOMPARE(label->font().pointSize(), 12);
@@ -184,50 +169,51 @@ private slots:
     void rolloverOncePerEntry()
     {
         Recorder rec;
-        showInformationDialog(QStringLiteral("Hello"), Placement::Screen, Mode::Modeless);
+        showInformationDialog("Hello", Placement::Screen, Mode::Modeless);
         frmCD *cd = ui::loadedForm<frmCD>();
-        QVERIFY(QTest::qWaitForWindowExposed(cd));
-        QWindow *win = cd->windowHandle();
+        QVERIFY(QTest::qWaitForWindowExposed(widgetOf(*cd)));
+        QWindow *win = windowOf(*cd);
         const QPoint ok = centreOf(cd->lblOk2);
 
         QTest::mouseMove(win, ok);
         QTest::mouseMove(win, ok + QPoint(3, 1));
-        QVERIFY(cd->imgOk2Light->isVisible());
-        QCOMPARE(rec.count(QStringLiteral("ROLLOVER.WAV")), 1);
+        QVERIFY(shown(cd->imgOk2Light));
+        QCOMPARE(rec.count(kRoll), 1);
 
         // Over the message the highlight stays.
         QTest::mouseMove(win, centreOf(cd->lblInstruction));
-        QVERIFY(cd->imgOk2Light->isVisible());
+        QVERIFY(shown(cd->imgOk2Light));
 
         // The bare background clears it; entering again plays again.
         QTest::mouseMove(win, QPoint(5, 130));
-        QVERIFY(!cd->imgOk2Light->isVisible());
+        QVERIFY(!shown(cd->imgOk2Light));
         QTest::mouseMove(win, ok);
-        QCOMPARE(rec.count(QStringLiteral("ROLLOVER.WAV")), 2);
+        QCOMPARE(rec.count(kRoll), 2);
     }
 
     void pressMoveOffReleaseIsNoClick()
     {
         Recorder rec;
-        showInformationDialog(QStringLiteral("Hello"), Placement::Screen, Mode::Modeless);
+        showInformationDialog("Hello", Placement::Screen, Mode::Modeless);
         frmCD *cd = ui::loadedForm<frmCD>();
-        QVERIFY(QTest::qWaitForWindowExposed(cd));
-        QWindow *win = cd->windowHandle();
-        QTest::mousePress(win, Qt::LeftButton, {}, centreOf(cd->lblOk2));
-        QVERIFY(cd->imgOk2Indent->isVisible());
+        QVERIFY(QTest::qWaitForWindowExposed(widgetOf(*cd)));
+        QWindow *win = windowOf(*cd);
+        const QPoint ok = centreOf(cd->lblOk2);
+        QTest::mousePress(win, Qt::LeftButton, {}, ok);
+        QVERIFY(shown(cd->imgOk2Indent));
         QTest::mouseMove(win, QPoint(5, 130));
         QTest::mouseRelease(win, Qt::LeftButton, {}, QPoint(5, 130));
-        QVERIFY(!cd->imgOk2Indent->isVisible());
-        QVERIFY(cd->isVisible());
-        QCOMPARE(rec.count(QStringLiteral("BUTCLICK.WAV")), 0);
+        QVERIFY(!shown(cd->imgOk2Indent));
+        QVERIFY(widgetOf(*cd)->isVisible());
+        QCOMPARE(rec.count(kClick), 0);
 
         // After OK the next use starts from a fresh dialog without highlight.
-        QTest::mouseMove(win, centreOf(cd->lblOk2));
-        QTest::mouseClick(win, Qt::LeftButton, {}, centreOf(cd->lblOk2));
-        QCOMPARE(rec.count(QStringLiteral("BUTCLICK.WAV")), 1);
+        QTest::mouseMove(win, ok);
+        QTest::mouseClick(win, Qt::LeftButton, {}, ok);
+        QCOMPARE(rec.count(kClick), 1);
         QVERIFY(!ui::loadedForm<frmCD>());
-        showInformationDialog(QStringLiteral("Again"), Placement::Screen, Mode::Modeless);
-        QVERIFY(ui::loadedForm<frmCD>() && !ui::loadedForm<frmCD>()->imgOk2Light->isVisible());
+        showInformationDialog("Again", Placement::Screen, Mode::Modeless);
+        QVERIFY(ui::loadedForm<frmCD>() && !shown(ui::loadedForm<frmCD>()->imgOk2Light));
     }
 };
 

@@ -5,9 +5,7 @@
 // from a timer.
 #include "dialogs/frmCD.h"
 #include "dialogs/frmHDD.h"
-#include "fixture.h"
-#include "mainscreen/frmGames.h"
-#include "ui/window.h"
+#include "mainscreen.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -19,8 +17,6 @@
 
 
 namespace {
-const QString kDiscRequest = QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.");
-const QString kNoDescription = QStringLiteral("No description file for the selected game.");
 
 // The texts of the labels of a window (the information dialog's message).
 QString labelTexts(QWidget *w)
@@ -35,8 +31,8 @@ QString labelTexts(QWidget *w)
 // The information dialog's message, or empty when the dialog is something else.
 QString informationText(QWidget *w)
 {
-    auto *cd = qobject_cast<frmCD *>(w);
-    return cd ? cd->lblInstruction->text() : QString();
+    auto *cd = ui::qt::formOf<frmCD>(w);
+    return cd ? textOf(cd->lblInstruction) : QString();
 }
 } // namespace
 
@@ -45,17 +41,12 @@ class TestFaults : public QObject {
 
     std::unique_ptr<DiscFixture> disc;
     std::unique_ptr<Recorder> rec;
+    std::unique_ptr<MainScreen> screen;
     frmGames *games = nullptr;
     QString mounted;
 
-    QWindow *win() const { return games->windowHandle(); }
-    void click(QWidget *w) { QTest::mouseClick(win(), Qt::LeftButton, {}, w->geometry().center()); }
-    void selectRow(int row)
-    {
-        QListWidget *list = games->lstGameListing;
-        list->scrollToItem(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
+    void click(const ui::Control *c) { screen->click(c); }
+    void selectRow(int row) { screen->clickRow(row); }
 
     // Answers the copy chooser with Save (a click on its Save button) and
     // closes any other modal dialog, keeping the messages it saw.
@@ -80,8 +71,8 @@ class TestFaults : public QObject {
     QString modelessMessage() const
     {
         for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *cd = qobject_cast<frmCD *>(w); cd && cd->isVisible())
-                return cd->lblInstruction->text();
+            if (auto *cd = ui::qt::formOf<frmCD>(w); cd && w->isVisible())
+                return textOf(cd->lblInstruction);
         return {};
     }
 
@@ -91,19 +82,17 @@ private slots:
         disc = std::make_unique<DiscFixture>();
         rec = std::make_unique<Recorder>();
         messages.clear();
-        games = &ui::form<frmGames>();
-        games->show();
-        QVERIFY(QTest::qWaitForWindowExposed(games));
+        screen = std::make_unique<MainScreen>();
+        QVERIFY(screen->exposed());
+        games = &screen->games;
     }
 
     void cleanup()
     {
         for (QWidget *w : QApplication::topLevelWidgets())
-            if (w != games && w->isVisible())
+            if (w != screen->window() && w->isVisible())
                 w->close();
-        ui::setDefaultPointer();
-        if (games)
-            ui::unload(games);
+        screen.reset();
         games = nullptr;
         rec.reset();
         if (!mounted.isEmpty()) {
@@ -138,7 +127,7 @@ private slots:
 
         click(games->lblArcade);
         selectRow(0);
-        QCOMPARE(modMain::gGameName, QStringLiteral("Big Game"));
+        QCOMPARE(modMain::gGameName, std::string("Big Game"));
         {
             const auto answerer = answerCopy();
             click(games->lblCopyHDD);
@@ -170,14 +159,14 @@ private slots:
                                          QStringLiteral("1"))});
         click(games->lblArcade);
         selectRow(0);
-        QVERIFY(games->txtDesc->toPlainText().startsWith(QStringLiteral("About the game.")));
+        QVERIFY(screen->description().startsWith(QStringLiteral("About the game.")));
 
         QVERIFY(QDir().rename(disc->disc(), disc->tmp.filePath(QStringLiteral("away"))));
 
         // Another game: the pane reports the missing description.
         selectRow(1);
-        QCOMPARE(games->txtDesc->toPlainText(), kNoDescription);
-        QCOMPARE(modMain::gGameName, QStringLiteral("Second"));
+        QCOMPARE(screen->description(), kNoDescription);
+        QCOMPARE(modMain::gGameName, std::string("Second"));
 
         // Run: the disc request, no game started, the pointer back to normal.
         {
@@ -198,20 +187,20 @@ private slots:
         }
         QVERIFY(messages.isEmpty());
         QVERIFY(rec->shellCalls.isEmpty());
-        QCOMPARE(rec->count(QStringLiteral("BUTCLICK.WAV")), 1);
+        QCOMPARE(rec->count(kClick), 1);
 
         // A hard-disk game without a copy: its notice; its OK copies nothing
         // (the folders it creates stay empty) and the shell reports the
         // missing program.
         messages.clear();
         selectRow(2);
-        QCOMPARE(modMain::gGameHddFlag, QStringLiteral("1"));
+        QCOMPARE(modMain::gGameHddFlag, std::string("1"));
         bool noticeShown = false;
         {
             DialogAnswerer answer([&](QWidget *w) {
-                if (auto *hdd = qobject_cast<frmHDD *>(w)) {
+                if (auto *hdd = ui::qt::formOf<frmHDD>(w)) {
                     noticeShown = true;
-                    QTest::mouseClick(hdd->lblOk, Qt::LeftButton, {}, hdd->lblOk->rect().center());
+                    QTest::mouseClick(widgetOf(hdd->lblOk), Qt::LeftButton);
                     return;
                 }
                 w->close();
@@ -227,7 +216,7 @@ private slots:
         // Listing still works: the catalogues are in the program folder.
         click(games->lblBoard);
         click(games->lblArcade);
-        QCOMPARE(games->lstGameListing->count(), 3);
+        QCOMPARE(screen->list()->count(), 3);
 
         // Help does not need the disc.
         rec->shellCalls.clear();
@@ -267,9 +256,9 @@ private slots:
         QFETCH(int, entries);
         DiscFixture::writeFile(disc->programFolder(QStringLiteral("QAR4.PAL")), bytes);
         click(games->lblArcade);
-        QVERIFY(games->imgArcadeIndent->isVisible());
-        QCOMPARE(modMain::gGameCategory, QStringLiteral("Arcade"));
-        QCOMPARE(games->lstGameListing->count(), entries);
+        QVERIFY(shown(games->imgArcadeIndent));
+        QCOMPARE(modMain::gGameCategory, std::string("Arcade"));
+        QCOMPARE(screen->list()->count(), entries);
 
         rec->shellResult = 2;
         {
@@ -277,8 +266,8 @@ private slots:
             for (int row = 0; row < entries; ++row) {
                 DiscFixture::clearSelection();
                 selectRow(row);
-                if (!modMain::gGameName.isEmpty())
-                    QCOMPARE(modMain::gGameName, games->lstGameListing->item(row)->text());
+                if (!modMain::gGameName.empty())
+                    QCOMPARE(QString::fromStdString(modMain::gGameName), screen->list()->item(row)->text());
                 QVERIFY(!ui::hourglassShown());
                 click(games->lblRun);
                 click(games->lblView);
@@ -292,7 +281,7 @@ private slots:
         if (entries == 0) {
             DialogAnswerer keep([this](QWidget *w) { messages << informationText(w); w->close(); });
             click(games->lblRun);
-            QCOMPARE(messages, QStringList{QStringLiteral("Please select a game category and then a game to run.")});
+            QCOMPARE(messages, QStringList{kSelectToRun});
         }
     }
 
@@ -315,10 +304,10 @@ private slots:
         selectRow(0);
         const qint64 ms = timer.elapsed();
         QVERIFY2(ms < 30000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
-        const QString shown = games->txtDesc->toPlainText();
+        const QString shown = screen->description();
         QVERIFY(shown.startsWith(QStringLiteral("Line 1: a very long description, caf\u00e9")));
         QVERIFY(shown.trimmed().endsWith(QStringLiteral("Line %1: a very long description, caf\u00e9 and more text to fill it.").arg(lines)));
-        QCOMPARE(games->txtDesc->verticalScrollBar()->value(), 0);
+        QCOMPARE(screen->pane()->verticalScrollBar()->value(), 0);
         QVERIFY(!ui::hourglassShown());
     }
 };

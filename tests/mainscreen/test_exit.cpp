@@ -1,9 +1,7 @@
 // Help, and leaving the main screen through the exit dialog.
 #include "dialogs/frmCD.h"
 #include "dialogs/frmExit.h"
-#include "fixture.h"
-#include "mainscreen/frmGames.h"
-#include "ui/window.h"
+#include "mainscreen.h"
 
 #include <QCloseEvent>
 #include <QSignalSpy>
@@ -12,39 +10,39 @@ class TestExit : public QObject {
     Q_OBJECT
 
     std::unique_ptr<DiscFixture> disc;
-    QPointer<frmGames> games;
+    std::unique_ptr<MainScreen> screen;
+    frmGames *games = nullptr;
+    // The main screen's window; null once it has been destroyed.
+    QPointer<QWidget> gamesWindow;
     QWindow *win = nullptr;
 
-    void click(QWindow *w, QWidget *control) { QTest::mouseClick(w, Qt::LeftButton, {}, control->geometry().center()); }
+    void click(QWindow *w, const ui::Control *control) { QTest::mouseClick(w, Qt::LeftButton, {}, centreOf(control)); }
 
 private slots:
     void init()
     {
         disc = std::make_unique<DiscFixture>();
-        games = &ui::form<frmGames>();
-        games->move(57, 33);
-        games->show();
-        QVERIFY(QTest::qWaitForWindowExposed(games));
-        win = games->windowHandle();
+        screen = std::make_unique<MainScreen>(QPoint(57, 33));
+        QVERIFY(screen->exposed());
+        games = &screen->games;
+        gamesWindow = screen->window();
+        win = screen->win();
     }
     void cleanup()
     {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (w->isVisible())
-                ui::unload(w);
-        QTest::qWait(0);
+        screen.reset();
         disc.reset();
     }
 
     void hoverHelpThenExit()
     {
         Recorder rec;
-        QTest::mouseMove(win, games->lblHelp->geometry().center());
-        QCOMPARE(games->lblStatus->text(), QStringLiteral("Click here for help on using this screen."));
-        QTest::mouseMove(win, games->lblExit->geometry().center());
-        QCOMPARE(games->lblStatus->text(), QStringLiteral("Click here to quit this application."));
-        QVERIFY(games->imgExitLight->isVisible() && !games->imgHelpLight->isVisible());
-        QCOMPARE(rec.sounds, (QStringList{"ROLLOVER.WAV", "ROLLOVER.WAV"}));
+        QTest::mouseMove(win, centreOf(games->lblHelp));
+        QCOMPARE(screen->status(), QStringLiteral("Click here for help on using this screen."));
+        QTest::mouseMove(win, centreOf(games->lblExit));
+        QCOMPARE(screen->status(), QStringLiteral("Click here to quit this application."));
+        QVERIFY(shown(games->imgExitLight) && !shown(games->imgHelpLight));
+        QCOMPARE(rec.sounds, (QStringList{kRoll, kRoll}));
     }
 
     void helpOpensTheHelpFile()
@@ -55,8 +53,7 @@ private slots:
         bool hourglassDuringCall = false;
         platform::testing::setShellOpen([&](std::uintptr_t, const std::string &file, const std::string &params) {
             hourglassDuringCall = ui::hourglassShown();
-            rec.shellCalls.append({QString::fromStdString(file), QString::fromStdString(params),
-                                   QString::fromStdString(platform::currentDirectory())});
+            rec.shell(file, params);
             return 42;
         });
         click(win, games->lblHelp);
@@ -66,7 +63,7 @@ private slots:
         QCOMPARE(rec.shellCalls[0].currentFolder, QStringLiteral("C:\\MENU"));
         QVERIFY(hourglassDuringCall);
         QVERIFY(!ui::hourglassShown());
-        QCOMPARE(rec.sounds.last(), QStringLiteral("BUTCLICK.WAV"));
+        QCOMPARE(rec.sounds.last(), kClick);
         QVERIFY(rec.boxes.isEmpty());
     }
 
@@ -79,10 +76,10 @@ private slots:
         click(win, games->lblHelp);
         QCOMPARE(rec.boxes.size(), 1);
         QCOMPARE(rec.boxes[0].first, QStringLiteral("File not found"));
-        QCOMPARE(rec.boxes[0].second, QStringLiteral("Program Execution Failed"));
+        QCOMPARE(rec.boxes[0].second, kShellFailureTitle);
         QVERIFY(hourglassDuringBox);
         QVERIFY(!ui::hourglassShown());
-        QVERIFY(games && games->isVisible());
+        QVERIFY(gamesWindow && gamesWindow->isVisible());
         QCOMPARE(rec.ends, 0);
     }
 
@@ -98,26 +95,26 @@ private slots:
         QFETCH(QString, how);
         const bool byExitButton = how == QLatin1String("Exit");
         Recorder rec;
-        games->move(101, 77);
+        gamesWindow->move(101, 77);
         QRect frame, mainFrame;
         bool mainVisibleBehind = false;
         int soundsBefore = -1;
         DialogAnswerer answer([&](QWidget *w) {
-            auto *exitDialog = qobject_cast<frmExit *>(w);
+            auto *exitDialog = ui::qt::formOf<frmExit>(w);
             QVERIFY(exitDialog);
-            frame = exitDialog->frameGeometry();
-            mainFrame = games->frameGeometry();
-            mainVisibleBehind = games->isVisible();
-            soundsBefore = rec.count(QStringLiteral("BUTCLICK.WAV"));
-            QTest::mouseMove(exitDialog->windowHandle(), exitDialog->lblExit->geometry().center());
-            click(exitDialog->windowHandle(), exitDialog->lblExit);
+            frame = w->frameGeometry();
+            mainFrame = gamesWindow->frameGeometry();
+            mainVisibleBehind = gamesWindow->isVisible();
+            soundsBefore = rec.count(kClick);
+            QTest::mouseMove(w->windowHandle(), centreOf(exitDialog->lblExit));
+            click(w->windowHandle(), exitDialog->lblExit);
         });
         if (byExitButton)
             click(win, games->lblExit);
         else if (how == QLatin1String("close"))
-            games->close();
+            gamesWindow->close();
         else
-            destroyFromOutside(games);
+            destroyFromOutside(gamesWindow);
         QTRY_COMPARE(answer.answered(), 1);
         QCOMPARE(mainFrame.topLeft(), QPoint(101, 77));
         QCOMPARE(frame.topLeft(), centredIn(mainFrame, frame.size()));
@@ -125,7 +122,7 @@ private slots:
         // The close button plays no click sound; the Exit button does.
         QCOMPARE(soundsBefore, byExitButton ? 1 : 0);
         QCOMPARE(rec.ends, 1);
-        QCOMPARE(rec.sounds.last(), QStringLiteral("BUTCLICK.WAV"));
+        QCOMPARE(rec.sounds.last(), kClick);
     }
 
     void uninstallOpensPanelThenEnds_data()
@@ -144,10 +141,11 @@ private slots:
         int endsAtBox = -1;
         rec.onBox = [&] { endsAtBox = rec.ends; };
         DialogAnswerer answer([&](QWidget *w) {
-            auto *exitDialog = qobject_cast<frmExit *>(w);
-            click(exitDialog->windowHandle(), exitDialog->lblUninstall);
+            auto *exitDialog = ui::qt::formOf<frmExit>(w);
+            QVERIFY(exitDialog);
+            click(w->windowHandle(), exitDialog->lblUninstall);
         });
-        games->close();
+        gamesWindow->close();
         QCOMPARE(answer.answered(), 1);
         QCOMPARE(rec.shellCalls.size(), 1);
         QCOMPARE(rec.shellCalls[0].file, QStringLiteral("CONTROL.EXE"));
@@ -164,21 +162,22 @@ private slots:
     {
         Recorder rec;
         DialogAnswerer answer([&](QWidget *w) {
-            auto *d = qobject_cast<frmExit *>(w);
-            QWindow *dw = d->windowHandle();
-            QTest::mouseMove(dw, d->lblExit->geometry().center());
-            QTest::mouseMove(dw, d->lblUninstall->geometry().center());
-            QTest::mouseMove(dw, d->lblUninstall->geometry().center() + QPoint(4, 2));
-            QVERIFY(d->imgUninstallLight->isVisible() && !d->imgExitLight->isVisible());
+            auto *d = ui::qt::formOf<frmExit>(w);
+            QVERIFY(d);
+            QWindow *dw = w->windowHandle();
+            QTest::mouseMove(dw, centreOf(d->lblExit));
+            QTest::mouseMove(dw, centreOf(d->lblUninstall));
+            QTest::mouseMove(dw, centreOf(d->lblUninstall) + QPoint(4, 2));
+            QVERIFY(shown(d->imgUninstallLight) && !shown(d->imgExitLight));
             QTest::mouseMove(dw, QPoint(5, 5));
-            QVERIFY(!d->imgUninstallLight->isVisible() && !d->imgExitLight->isVisible());
-            QTest::mouseMove(dw, d->lblUninstall->geometry().center());
-            QCOMPARE(rec.count(QStringLiteral("ROLLOVER.WAV")), 3);
+            QVERIFY(!shown(d->imgUninstallLight) && !shown(d->imgExitLight));
+            QTest::mouseMove(dw, centreOf(d->lblUninstall));
+            QCOMPARE(rec.count(kRoll), 3);
             // Pressing and releasing on Exit ends the program (no pressed look to show).
-            QTest::mousePress(dw, Qt::LeftButton, {}, d->lblExit->geometry().center());
-            QTest::mouseRelease(dw, Qt::LeftButton, {}, d->lblExit->geometry().center());
+            QTest::mousePress(dw, Qt::LeftButton, {}, centreOf(d->lblExit));
+            QTest::mouseRelease(dw, Qt::LeftButton, {}, centreOf(d->lblExit));
         });
-        games->close();
+        gamesWindow->close();
         QCOMPARE(answer.answered(), 1);
         QCOMPARE(rec.ends, 1);
     }
@@ -200,8 +199,7 @@ private slots:
         QFETCH(bool, destroyed);
         Recorder rec;
         if (copyMessageOpen)
-            showInformationDialog(QStringLiteral("Copying of game 'Chess' complete."), Placement::MainScreen,
-                                  Mode::Modeless);
+            showInformationDialog("Copying of game 'Chess' complete.", Placement::MainScreen, Mode::Modeless);
         bool messageOpenAfterMainClosed = false;
         DialogAnswerer answer([&](QWidget *w) {
             if (destroyed)
@@ -212,19 +210,19 @@ private slots:
                 return;
             QTimer::singleShot(300, [&] {
                 frmCD *cd = ui::loadedForm<frmCD>();
-                messageOpenAfterMainClosed = cd && cd->isVisible() && !games;
+                messageOpenAfterMainClosed = cd && widgetOf(*cd)->isVisible() && !gamesWindow;
                 if (cd)
-                    click(cd->windowHandle(), cd->lblOk2);
+                    click(windowOf(*cd), cd->lblOk2);
             });
         });
-        QTimer::singleShot(0, games, [this] { games->close(); });
+        QTimer::singleShot(0, gamesWindow, [this] { gamesWindow->close(); });
         QTimer watchdog;
         watchdog.setSingleShot(true);
         connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
         watchdog.start(5000);
         QCOMPARE(QCoreApplication::exec(), 0);
         QCOMPARE(answer.answered(), 1);
-        QVERIFY(!games);
+        QVERIFY(!gamesWindow);
         QCOMPARE(rec.ends, 0);
         QCOMPARE(messageOpenAfterMainClosed, copyMessageOpen);
     }
@@ -232,25 +230,25 @@ private slots:
     void secondCloseRequestIsIgnored()
     {
         Recorder rec;
-        int shown = 0;
+        int shownDialogs = 0;
         bool mainStayed = false;
         DialogAnswerer answer(
             [&](QWidget *w) {
-                ++shown;
+                ++shownDialogs;
                 // Repeats while closing, from a button and as the window
                 // system delivers one: no second exit dialog.
                 games->close();
                 QCloseEvent repeat;
-                QCoreApplication::sendEvent(games, &repeat);
+                QCoreApplication::sendEvent(gamesWindow, &repeat);
                 // The repeats neither closed nor unloaded the main screen.
-                mainStayed = games && games->isVisible() && ui::loadedForm<frmGames>() == games;
+                mainStayed = gamesWindow && gamesWindow->isVisible() && ui::loadedForm<frmGames>() == games;
                 QTest::qWait(20);
                 w->close();
             },
             2);
-        games->close();
+        gamesWindow->close();
         QTest::qWait(50);
-        QCOMPARE(shown, 1);
+        QCOMPARE(shownDialogs, 1);
         QVERIFY(mainStayed);
     }
 };

@@ -1,16 +1,11 @@
 // The main screen driven with real pointer and key events: highlights, pressed
 // looks, category marks, listing and game details.
-#include "fixture.h"
-#include "mainscreen/frmGames.h"
-#include "ui/window.h"
+#include "mainscreen.h"
 
 #include <QListWidget>
 #include <QPlainTextEdit>
 
 namespace {
-const QString kRoll = QStringLiteral("ROLLOVER.WAV");
-const QString kClick = QStringLiteral("BUTCLICK.WAV");
-
 // Counts the events of one type that the watched widgets receive.
 class EventCounter : public QObject {
 public:
@@ -49,55 +44,59 @@ class TestMainScreen : public QObject {
     Q_OBJECT
 
     std::unique_ptr<DiscFixture> disc;
+    std::unique_ptr<MainScreen> screen;
     frmGames *games = nullptr;
     QWindow *win = nullptr;
 
+    void moveOver(const ui::Control *c, QPoint offset = {}) { screen->moveOver(c, offset); }
     void moveOver(QWidget *w, QPoint offset = {}) { QTest::mouseMove(win, w->geometry().center() + offset); }
-    void click(QWidget *w) { QTest::mouseClick(win, Qt::LeftButton, {}, w->geometry().center()); }
-    QList<ui::Picture *> lights() const
+    void click(const ui::Control *c) { screen->click(c); }
+    QWidget *w(const ui::Control *c) const { return widgetOf(c); }
+    QList<QWidget *> lights() const
     {
-        return {games->imgHelpLight,    games->imgRunLight,      games->imgCopyHDDLight, games->imgViewLight,
-                games->imgExitLight,    games->imgArcadeLight,   games->imgBoardLight,   games->imgEducateLight,
-                games->imgStrategyLight, games->imgCardsLight,   games->imgActionLight,  games->imgAdvLight,
-                games->img3DLight};
+        QList<QWidget *> out;
+        for (const ui::Picture *p :
+             {games->imgHelpLight, games->imgRunLight, games->imgCopyHDDLight, games->imgViewLight, games->imgExitLight,
+              games->imgArcadeLight, games->imgBoardLight, games->imgEducateLight, games->imgStrategyLight,
+              games->imgCardsLight, games->imgActionLight, games->imgAdvLight, games->img3DLight})
+            out << w(p);
+        return out;
     }
-    QList<ui::Picture *> categoryMarks() const
+    QList<QWidget *> categoryMarks() const
     {
-        return {games->imgArcadeIndent, games->imgBoardIndent,  games->imgEducateIndent, games->imgStrategyIndent,
-                games->imgCardsIndent,  games->imgActionIndent, games->imgAdvIndent,     games->img3DIndent};
+        QList<QWidget *> out;
+        for (const ui::Picture *p : {games->imgArcadeIndent, games->imgBoardIndent, games->imgEducateIndent,
+                                     games->imgStrategyIndent, games->imgCardsIndent, games->imgActionIndent,
+                                     games->imgAdvIndent, games->img3DIndent})
+            out << w(p);
+        return out;
     }
-    QList<ui::Picture *> visible(const QList<ui::Picture *> &pictures) const
+    QList<QWidget *> visible(const QList<QWidget *> &pictures) const
     {
-        QList<ui::Picture *> out;
+        QList<QWidget *> out;
         for (auto *p : pictures)
             if (p->isVisible())
                 out << p;
         return out;
     }
-    QStringList listed() const
-    {
-        QStringList names;
-        for (int i = 0; i < games->lstGameListing->count(); ++i)
-            names << games->lstGameListing->item(i)->text();
-        return names;
-    }
+    // A control of the main screen by the name the form gives it.
+    QWidget *named(const QString &name) const { return widgetOf(*games)->findChild<QWidget *>(name); }
+    QStringList listed() const { return screen->listed(); }
     QPoint background() const { return QPoint(600, 20); }
 
 private slots:
     void init()
     {
         disc = std::make_unique<DiscFixture>();
-        games = &ui::form<frmGames>();
-        games->move(40, 30);
-        games->show();
-        QVERIFY(QTest::qWaitForWindowExposed(games));
-        win = games->windowHandle();
+        screen = std::make_unique<MainScreen>(QPoint(40, 30));
+        QVERIFY(screen->exposed());
+        games = &screen->games;
+        win = screen->win();
         QTest::mouseMove(win, background());
     }
     void cleanup()
     {
-        ui::unload(games);
-        QTest::qWait(0);
+        screen.reset();
         disc.reset();
     }
 
@@ -105,23 +104,23 @@ private slots:
     {
         QVERIFY(visible(lights()).isEmpty());
         QVERIFY(visible(categoryMarks()).isEmpty());
-        QVERIFY(!games->lblStatus->isVisible());
-        QCOMPARE(games->lstGameListing->count(), 0);
-        QVERIFY(games->txtDesc->toPlainText().isEmpty());
-        QVERIFY(games->txtDesc->isReadOnly());
-        QCOMPARE(games->size(), QSize(640, 480));
-        QCOMPARE(games->lstGameListing->geometry(), QRect(167, 90, 195, 242));
-        QCOMPARE(games->txtDesc->geometry(), QRect(372, 90, 216, 242));
-        QCOMPARE(games->lblStatus->geometry(), QRect(349, 22, 232, 28));
-        QCOMPARE(games->lblRun->geometry(), QRect(20, 123, 103, 36));
-        QCOMPARE(games->imgCopyHDDLight->geometry(), QRect(28, 182, 90, 54));
-        QCOMPARE(games->img3DIndent->geometry(), QRect(326, 416, 93, 42));
+        QVERIFY(!shown(games->lblStatus));
+        QCOMPARE(screen->list()->count(), 0);
+        QVERIFY(screen->description().isEmpty());
+        QVERIFY(screen->pane()->isReadOnly());
+        QCOMPARE(widgetOf(*games)->size(), QSize(640, 480));
+        QCOMPARE(geometryOf(games->lstGameListing), QRect(167, 90, 195, 242));
+        QCOMPARE(geometryOf(games->txtDesc), QRect(372, 90, 216, 242));
+        QCOMPARE(geometryOf(games->lblStatus), QRect(349, 22, 232, 28));
+        QCOMPARE(geometryOf(games->lblRun), QRect(20, 123, 103, 36));
+        QCOMPARE(geometryOf(games->imgCopyHDDLight), QRect(28, 182, 90, 54));
+        QCOMPARE(geometryOf(games->img3DIndent), QRect(326, 416, 93, 42));
         // The list takes the focus first; Tab goes on to the pane.
-        games->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(games));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(games->lstGameListing));
-        QTest::keyClick(games->lstGameListing, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(games->txtDesc));
+        widgetOf(*games)->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(widgetOf(*games)));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(screen->list()));
+        QTest::keyClick(screen->list(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(screen->pane()));
     }
 
     void hoverShowsHint_data()
@@ -147,7 +146,7 @@ private slots:
         QFETCH(QString, label);
         QFETCH(QString, hint);
         Recorder rec;
-        auto *hot = games->findChild<ui::HotArea *>(label);
+        QWidget *hot = named(label);
         QVERIFY(hot);
         moveOver(hot);
         moveOver(hot, QPoint(2, 1));
@@ -155,8 +154,8 @@ private slots:
         const auto lit = visible(lights());
         QCOMPARE(lit.size(), 1);
         QCOMPARE(lit[0]->objectName(), QStringLiteral("img%1Light").arg(label.mid(3)));
-        QVERIFY(games->lblStatus->isVisible());
-        QCOMPARE(games->lblStatus->text(), hint);
+        QVERIFY(shown(games->lblStatus));
+        QCOMPARE(screen->status(), hint);
     }
 
     void hoverHandsOverAndResets()
@@ -164,16 +163,16 @@ private slots:
         Recorder rec;
         moveOver(games->lblRun);
         moveOver(games->lblCopyHDD);  // straight on, no background between
-        QCOMPARE(visible(lights()), QList<ui::Picture *>{games->imgCopyHDDLight});
-        QCOMPARE(games->lblStatus->text(), QStringLiteral("Click here to copy the selected game to your hard drive."));
+        QCOMPARE(visible(lights()), QList<QWidget *>{w(games->imgCopyHDDLight)});
+        QCOMPARE(screen->status(), QStringLiteral("Click here to copy the selected game to your hard drive."));
         QCOMPARE(rec.count(kRoll), 2);
 
         // The background, the list and the pane each clear it, silently.
-        for (QPoint p : {background(), games->lstGameListing->geometry().center(), games->txtDesc->geometry().center()}) {
+        for (QPoint p : {background(), centreOf(games->lstGameListing), centreOf(games->txtDesc)}) {
             moveOver(games->lblCopyHDD);
             QTest::mouseMove(win, p);
             QVERIFY(visible(lights()).isEmpty());
-            QVERIFY(!games->lblStatus->isVisible());
+            QVERIFY(!shown(games->lblStatus));
         }
         QCOMPARE(rec.count(kRoll), 4);
         QCOMPARE(rec.count(kClick), 0);
@@ -183,10 +182,10 @@ private slots:
     {
         EventCounter counter(QEvent::Paint);
         QTest::qWait(50);
-        games->installEventFilter(&counter);
+        widgetOf(*games)->installEventFilter(&counter);
         for (auto *p : lights())
             p->installEventFilter(&counter);
-        games->lblStatus->installEventFilter(&counter);
+        w(games->lblStatus)->installEventFilter(&counter);
         for (int i = 0; i < 20; ++i)
             QTest::mouseMove(win, background() + QPoint(-i, i));
         QTest::qWait(50);
@@ -205,12 +204,13 @@ private slots:
         Recorder rec;
         // The commands' own dialogs (nothing is selected) are closed.
         DialogAnswerer closeDialogs([](QWidget *w) { w->close(); }, 8);
-        for (ui::HotArea *hot : {games->lblHelp, games->lblRun, games->lblCopyHDD, games->lblView}) {
-            auto *indent = games->findChild<ui::Picture *>(QStringLiteral("img%1Indent").arg(hot->objectName().mid(3)));
+        for (const ui::HotArea *hot : {games->lblHelp, games->lblRun, games->lblCopyHDD, games->lblView}) {
+            QWidget *indent = named(QStringLiteral("img%1Indent").arg(w(hot)->objectName().mid(3)));
+            QVERIFY(indent);
             moveOver(hot);
-            QTest::mousePress(win, button, {}, hot->geometry().center());
+            screen->press(hot, button);
             QVERIFY(indent->isVisible());
-            QTest::mouseRelease(win, button, {}, hot->geometry().center());
+            screen->release(hot, button);
             QVERIFY(!indent->isVisible());
         }
         // A completed left click plays the click sound; the right button never clicks.
@@ -231,34 +231,43 @@ private slots:
         QFETCH(QString, label);
         QFETCH(QString, opened);
         disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QStringLiteral("CHESS.EXE"));
-        modMain::gGameCategory = QStringLiteral("Board");
-        modMain::gGameName = QStringLiteral("Chess");
-        modMain::gGameFolder = QStringLiteral("CHESS");
-        modMain::gGameProgram = QStringLiteral("CHESS.EXE");
+        modMain::gGameCategory = "Board";
+        modMain::gGameName = "Chess";
+        modMain::gGameFolder = "CHESS";
+        modMain::gGameProgram = "CHESS.EXE";
         Recorder rec;
-        auto *hot = games->findChild<ui::HotArea *>(label);
-        auto *indent = games->findChild<ui::Picture *>(QStringLiteral("img%1Indent").arg(label.mid(3)));
+        QWidget *hot = named(label);
+        QWidget *indent = named(QStringLiteral("img%1Indent").arg(label.mid(3)));
         QVERIFY(hot && indent);
-        EventCounter shown(QEvent::Show);
-        indent->installEventFilter(&shown);
+        EventCounter shownCount(QEvent::Show);
+        indent->installEventFilter(&shownCount);
         moveOver(hot);
         QTest::mouseDClick(win, Qt::LeftButton, {}, hot->geometry().center());
-        QCOMPARE(shown.count, 2);
+        QCOMPARE(shownCount.count, 2);
         QVERIFY(!indent->isVisible());
         QCOMPARE(rec.shellCalls.size(), 1);
         QCOMPARE(rec.shellCalls[0].file, opened);
         QCOMPARE(rec.count(kClick), 1);
     }
 
+    // A click that comes while the pressed look is still on screen (here
+    // held there through the release) does nothing, not even its sound.
     void clickWhilePressedLookShownDoesNothing()
     {
+        {
+            Recorder quiet;  // the pointer rests on Run before the click
+            moveOver(games->lblRun);
+        }
         Recorder rec;
         DialogAnswerer closeDialogs([](QWidget *w) { w->close(); });
-        games->imgRunIndent->show();
-        games->lblRun_Click();
-        QVERIFY(rec.sounds.isEmpty());
-        games->imgRunIndent->hide();
-        games->lblRun_Click();
+        {
+            KeepShown held(w(games->imgRunIndent));
+            click(games->lblRun);
+            QVERIFY(shown(games->imgRunIndent));
+            QVERIFY(rec.sounds.isEmpty());
+        }
+        w(games->imgRunIndent)->hide();
+        click(games->lblRun);
         QCOMPARE(rec.sounds, QStringList{kClick});
     }
 
@@ -269,7 +278,7 @@ private slots:
         disc->writeCatalogue(QStringLiteral("Arcade"), {gameRecord("Alpha", "ALPHA", "A.EXE"), gameRecord("Beta", "BETA", "B.EXE"),
                                                        gameRecord("  Gamma  ", "GAMMA", "G.EXE")});
         disc->writeCatalogue(QStringLiteral("Board"), {gameRecord("Chess", "CHESS", "CHESS.EXE")});
-        modMain::gGameName = QStringLiteral("stale");
+        modMain::gGameName = "stale";
         Recorder rec;
         MarkWatcher watcher;
         for (auto *m : categoryMarks()) {
@@ -280,40 +289,40 @@ private slots:
         moveOver(games->lblArcade);
         click(games->lblArcade);
         QCOMPARE(listed(), (QStringList{"Alpha", "Beta", "Gamma"}));
-        QCOMPARE(visible(categoryMarks()), QList<ui::Picture *>{games->imgArcadeIndent});
-        QCOMPARE(games->lblArcade->cursor().shape(), Qt::ArrowCursor);
-        QVERIFY(!games->lblStatus->isVisible());  // although the pointer is still on it
+        QCOMPARE(visible(categoryMarks()), QList<QWidget *>{w(games->imgArcadeIndent)});
+        QCOMPARE(w(games->lblArcade)->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(!shown(games->lblStatus));  // although the pointer is still on it
         QVERIFY(visible(lights()).isEmpty());
-        QCOMPARE(modMain::gGameCategory, QStringLiteral("Arcade"));
-        QCOMPARE(modMain::gGameName, QString());
-        QVERIFY(games->lstGameListing->selectedItems().isEmpty());
+        QCOMPARE(modMain::gGameCategory, std::string("Arcade"));
+        QCOMPARE(modMain::gGameName, std::string());
+        QVERIFY(screen->list()->selectedItems().isEmpty());
         QVERIFY(!ui::hourglassShown());
         QCOMPARE(rec.sounds, (QStringList{kRoll, kClick}));
 
         // The current category: no highlight, no sound, and it hides others.
         moveOver(games->lblBoard);
-        QVERIFY(games->imgBoardLight->isVisible());
+        QVERIFY(shown(games->imgBoardLight));
         moveOver(games->lblArcade);
         QVERIFY(visible(lights()).isEmpty());
-        QVERIFY(!games->lblStatus->isVisible());
+        QVERIFY(!shown(games->lblStatus));
         QCOMPARE(rec.count(kRoll), 2);
 
         // Clicking it again changes nothing, not even the selection.
-        games->lstGameListing->setCurrentRow(1);
+        screen->clickRow(1);
         rec.sounds.clear();
         click(games->lblArcade);
         QVERIFY(rec.sounds.isEmpty());
-        QCOMPARE(games->lstGameListing->currentRow(), 1);
-        QCOMPARE(modMain::gGameName, QStringLiteral("Beta"));
+        QCOMPARE(screen->list()->currentRow(), 1);
+        QCOMPARE(modMain::gGameName, std::string("Beta"));
 
         // Another category: the old mark goes before the new one shows.
         click(games->lblBoard);
-        QCOMPARE(visible(categoryMarks()), QList<ui::Picture *>{games->imgBoardIndent});
-        QCOMPARE(games->lblBoard->cursor().shape(), Qt::ArrowCursor);
-        QCOMPARE(games->lblArcade->cursor().shape(), Qt::BitmapCursor);  // the hand again
+        QCOMPARE(visible(categoryMarks()), QList<QWidget *>{w(games->imgBoardIndent)});
+        QCOMPARE(w(games->lblBoard)->cursor().shape(), Qt::ArrowCursor);
+        QCOMPARE(w(games->lblArcade)->cursor().shape(), Qt::BitmapCursor);  // the hand again
         QCOMPARE(listed(), QStringList{"Chess"});
-        QCOMPARE(modMain::gGameName, QString());
-        QVERIFY(games->txtDesc->toPlainText().isEmpty());
+        QCOMPARE(modMain::gGameName, std::string());
+        QVERIFY(screen->description().isEmpty());
         QCOMPARE(watcher.worst, 1);
     }
 
@@ -321,14 +330,14 @@ private slots:
     {
         disc->writeCatalogue(QStringLiteral("Arcade"), {gameRecord("Alpha", "ALPHA", "A.EXE")});
         click(games->lblArcade);
-        modMain::gGameName = QStringLiteral("Alpha");
+        modMain::gGameName = "Alpha";
         Recorder rec;
         click(games->lblCards);  // no QAR6.PAL
         QVERIFY(visible(categoryMarks()).isEmpty());
-        QCOMPARE(games->lblCards->cursor().shape(), Qt::BitmapCursor);  // the hand
-        QCOMPARE(games->lstGameListing->count(), 0);
-        QCOMPARE(modMain::gGameCategory, QStringLiteral("Arcade"));
-        QCOMPARE(modMain::gGameName, QStringLiteral("Alpha"));
+        QCOMPARE(w(games->lblCards)->cursor().shape(), Qt::BitmapCursor);  // the hand
+        QCOMPARE(screen->list()->count(), 0);
+        QCOMPARE(modMain::gGameCategory, std::string("Arcade"));
+        QCOMPARE(modMain::gGameName, std::string("Alpha"));
         QCOMPARE(rec.sounds.last(), kClick);
         QCOMPARE(rec.count(kClick), 1);
         QVERIFY(!ui::hourglassShown());
@@ -338,9 +347,9 @@ private slots:
     {
         disc->writeCatalogue(QStringLiteral("Strategy"), {});
         click(games->lblStrategy);
-        QVERIFY(games->imgStrategyIndent->isVisible());
-        QCOMPARE(games->lstGameListing->count(), 0);
-        QCOMPARE(modMain::gGameCategory, QStringLiteral("Strategy"));
+        QVERIFY(shown(games->imgStrategyIndent));
+        QCOMPARE(screen->list()->count(), 0);
+        QCOMPARE(modMain::gGameCategory, std::string("Strategy"));
     }
 
     void selectingGames()
@@ -354,36 +363,36 @@ private slots:
         click(games->lblAdv);
         QCOMPARE(listed(), (QStringList{"Cave", "", "Tower"}));
         Recorder rec;
-        QListWidget *list = games->lstGameListing;
+        QListWidget *list = screen->list();
 
         // The first entry, by mouse: record 1 and its description below ADV.
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-        QCOMPARE(modMain::gGameName, QStringLiteral("Cave"));
-        QCOMPARE(modMain::gGameFolder, QStringLiteral("CAVE"));
-        QCOMPARE(modMain::gGameProgram, QStringLiteral("CAVE.EXE"));
-        QCOMPARE(modMain::gGameParameters, QStringLiteral("-w"));
-        QCOMPARE(modMain::gGameHddFlag, QStringLiteral("1"));
-        QCOMPARE(games->txtDesc->toPlainText(), QString::fromUtf8("Deep under the hill\nlies a café.\n"));
+        QCOMPARE(modMain::gGameName, std::string("Cave"));
+        QCOMPARE(modMain::gGameFolder, std::string("CAVE"));
+        QCOMPARE(modMain::gGameProgram, std::string("CAVE.EXE"));
+        QCOMPARE(modMain::gGameParameters, std::string("-w"));
+        QCOMPARE(modMain::gGameHddFlag, std::string("1"));
+        QCOMPARE(screen->description(), QString::fromUtf8("Deep under the hill\nlies a café.\n"));
         QVERIFY(rec.sounds.isEmpty());
 
         // The blank entry: nothing loaded, the previous game stays selected.
         QTest::keyClick(list, Qt::Key_Down);
         QCOMPARE(list->currentRow(), 1);
-        QCOMPARE(modMain::gGameName, QStringLiteral("Cave"));
+        QCOMPARE(modMain::gGameName, std::string("Cave"));
 
         // The third, by keyboard: its description is missing, yet it is selected.
         QTest::keyClick(list, Qt::Key_Down);
-        QCOMPARE(modMain::gGameName, QStringLiteral("Tower"));
-        QCOMPARE(modMain::gGameFolder, QStringLiteral("Tower"));
-        QCOMPARE(modMain::gGameHddFlag, QStringLiteral("0"));
-        QCOMPARE(games->txtDesc->toPlainText(), QStringLiteral("No description file for the selected game."));
+        QCOMPARE(modMain::gGameName, std::string("Tower"));
+        QCOMPARE(modMain::gGameFolder, std::string("Tower"));
+        QCOMPARE(modMain::gGameHddFlag, std::string("0"));
+        QCOMPARE(screen->description(), kNoDescription);
         QVERIFY(!ui::hourglassShown());
 
         // Back up with the arrow keys: each entry passed over is loaded.
         QTest::keyClick(list, Qt::Key_Up);
         QTest::keyClick(list, Qt::Key_Up);
-        QCOMPARE(modMain::gGameName, QStringLiteral("Cave"));
-        QVERIFY(games->txtDesc->toPlainText().startsWith(QStringLiteral("Deep under")));
+        QCOMPARE(modMain::gGameName, std::string("Cave"));
+        QVERIFY(screen->description().startsWith(QStringLiteral("Deep under")));
     }
 
     void firstArrowKeySelectsFirstEntry()
@@ -391,21 +400,27 @@ private slots:
         disc->writeCatalogue(QStringLiteral("Cards"), {gameRecord("Solo", "SOLO", "S.EXE"), gameRecord("Duo", "DUO", "D.EXE")});
         disc->addGame(QStringLiteral("Cards"), QStringLiteral("SOLO"), QStringLiteral("S.EXE"));
         click(games->lblCards);
-        games->lstGameListing->setFocus();
-        QTest::keyClick(games->lstGameListing, Qt::Key_Down);
-        QCOMPARE(modMain::gGameName, QStringLiteral("Solo"));
+        screen->list()->setFocus();
+        QTest::keyClick(screen->list(), Qt::Key_Down);
+        QCOMPARE(modMain::gGameName, std::string("Solo"));
     }
 
+    // An entry whose record is no longer in the catalogue (the file became
+    // shorter after the listing): the pane says so and the game selected
+    // before stays selected.
     void recordBeyondTheEndKeepsSelection()
     {
-        disc->writeCatalogue(QStringLiteral("3D"), {gameRecord("Cube", "CUBE", "C.EXE")});
+        disc->writeCatalogue(QStringLiteral("3D"), {gameRecord("Cube", "CUBE", "C.EXE"), gameRecord("Two", "TWO", "T.EXE"),
+                                                   gameRecord("Three", "THREE", "T.EXE"), gameRecord("Four", "FOUR", "F.EXE"),
+                                                   gameRecord("Five", "FIVE", "F.EXE")});
         disc->addGame(QStringLiteral("3D"), QStringLiteral("CUBE"), QStringLiteral("C.EXE"));
         click(games->lbl3D);
-        games->lstGameListing->setCurrentRow(0);
-        QCOMPARE(modMain::gGameName, QStringLiteral("Cube"));
-        games->displayGameText(5);
-        QCOMPARE(games->txtDesc->toPlainText(), QStringLiteral("No description file for the selected game."));
-        QCOMPARE(modMain::gGameName, QStringLiteral("Cube"));
+        screen->clickRow(0);
+        QCOMPARE(modMain::gGameName, std::string("Cube"));
+        disc->writeCatalogue(QStringLiteral("3D"), {gameRecord("Cube", "CUBE", "C.EXE")});
+        screen->clickRow(4);  // record 5
+        QCOMPARE(screen->description(), kNoDescription);
+        QCOMPARE(modMain::gGameName, std::string("Cube"));
     }
 };
 

@@ -3,17 +3,13 @@
 // pointer. Games are chosen with real clicks on a catalogue of the fixture.
 #include "dialogs/frmCD.h"
 #include "dialogs/frmHDD.h"
-#include "fixture.h"
-#include "mainscreen/frmGames.h"
-#include "ui/window.h"
+#include "mainscreen.h"
 
+#include <QDialog>
 #include <QListWidget>
 #include <QScreen>
 
 namespace {
-const QString kClick = QStringLiteral("BUTCLICK.WAV");
-const QString kSelect = QStringLiteral("Please select a game category and then a game to run.");
-const QString kDiscRequest = QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.");
 
 // A stand-in game: a script that writes its physical current folder and its
 // arguments, one per line in brackets, to a record file.
@@ -40,35 +36,33 @@ class TestRun : public QObject {
 
     std::unique_ptr<DiscFixture> disc;
     std::unique_ptr<Recorder> rec;
+    std::unique_ptr<MainScreen> screen;
     frmGames *games = nullptr;
     QWindow *win = nullptr;
     bool hourglassAtShell = false;
 
-    void click(QWidget *w) { QTest::mouseClick(win, Qt::LeftButton, {}, w->geometry().center()); }
+    void click(const ui::Control *c) { screen->click(c); }
 
     // Lists the category and clicks its first game.
-    void choose(const QString &key, ui::HotArea *category, const QByteArray &record)
+    void choose(const QString &key, const ui::HotArea *category, const QByteArray &record)
     {
         disc->writeCatalogue(key, {record});
         click(category);
-        QListWidget *list = games->lstGameListing;
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-        QVERIFY(!modMain::gGameName.isEmpty());
+        screen->clickRow(0);
+        QVERIFY(!modMain::gGameName.empty());
         rec->sounds.clear();
     }
 
     // Where a frame of the given outer size lies centred over the main
     // screen's frame.
-    QPoint centredOverMain(QSize outer) const { return centredIn(games->frameGeometry(), outer); }
+    QPoint centredOverMain(QSize outer) const { return centredIn(screen->frame(), outer); }
 
     // The recorder's shell, noting also whether the hourglass was shown.
     void watchShell()
     {
         platform::testing::setShellOpen([this](std::uintptr_t, const std::string &file, const std::string &params) {
             hourglassAtShell = ui::hourglassShown();
-            rec->shellCalls.append({QString::fromStdString(file), QString::fromStdString(params),
-                                    QString::fromStdString(platform::currentDirectory())});
-            return rec->shellResult;
+            return rec->shell(file, params);
         });
     }
 
@@ -79,19 +73,14 @@ private slots:
         rec = std::make_unique<Recorder>();
         watchShell();
         hourglassAtShell = false;
-        games = &ui::form<frmGames>();
-        games->move(60, 45);
-        games->show();
-        QVERIFY(QTest::qWaitForWindowExposed(games));
-        win = games->windowHandle();
+        screen = std::make_unique<MainScreen>(QPoint(60, 45));
+        QVERIFY(screen->exposed());
+        games = &screen->games;
+        win = screen->win();
     }
     void cleanup()
     {
-        for (QWidget *w : {static_cast<QWidget *>(ui::loadedForm<frmHDD>()), static_cast<QWidget *>(ui::loadedForm<frmCD>()),
-                           static_cast<QWidget *>(games)})
-            if (w)
-                ui::unload(w);
-        QTest::qWait(0);
+        screen.reset();
         rec.reset();
         disc.reset();
     }
@@ -139,7 +128,7 @@ private slots:
         DialogAnswerer unexpected([](QWidget *w) { w->close(); });
         click(games->lblRun);
         QCOMPARE(unexpected.answered(), 0);
-        QCOMPARE(rec->boxes, (QList<QPair<QString, QString>>{{"File not found", "Program Execution Failed"}}));
+        QCOMPARE(rec->boxes, (QList<QPair<QString, QString>>{{"File not found", kShellFailureTitle}}));
         QVERIFY(hourglassAtBox);
         QVERIFY(!ui::hourglassShown());
     }
@@ -159,20 +148,21 @@ private slots:
             click(games->lblCards);
             rec->sounds.clear();
         }
-        games->move(120, 7);  // the message follows the main screen
+        screen->window()->move(120, 7);  // the message follows the main screen
         QString text;
         QRect frame;
         QStringList soundsBefore;
         DialogAnswerer answer([&](QWidget *w) {
-            auto *cd = qobject_cast<frmCD *>(w);
-            text = cd->lblInstruction->text();
-            frame = cd->frameGeometry();
+            auto *cd = ui::qt::formOf<frmCD>(w);
+            QVERIFY(cd);
+            text = textOf(cd->lblInstruction);
+            frame = w->frameGeometry();
             soundsBefore = rec->sounds;
-            QTest::mouseClick(cd->windowHandle(), Qt::LeftButton, {}, cd->lblOk2->geometry().center());
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, centreOf(cd->lblOk2));
         });
         click(games->lblRun);
         QCOMPARE(answer.answered(), 1);
-        QCOMPARE(text, kSelect);
+        QCOMPARE(text, kSelectToRun);
         QCOMPARE(frame.topLeft(), centredOverMain(frame.size()));
         QCOMPARE(soundsBefore.count(kClick), 1);
         QCOMPARE(soundsBefore.last(), kClick);
@@ -191,17 +181,18 @@ private slots:
         QRect frame;
         bool hourglassAtDialog = true;
         DialogAnswerer answer([&](QWidget *w) {
-            auto *cd = qobject_cast<frmCD *>(w);
-            text = cd->lblInstruction->text();
-            frame = cd->frameGeometry();
+            auto *cd = ui::qt::formOf<frmCD>(w);
+            QVERIFY(cd);
+            text = textOf(cd->lblInstruction);
+            frame = w->frameGeometry();
             hourglassAtDialog = ui::hourglassShown();
-            cd->close();
+            w->close();
         });
         click(games->lblRun);
         QCOMPARE(answer.answered(), 1);
         QCOMPARE(text, kDiscRequest);
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(frame.topLeft(), centredIn(screen, frame.size()));
+        const QRect screenArea = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(frame.topLeft(), centredIn(screenArea, frame.size()));
         QVERIFY(!hourglassAtDialog);
         QVERIFY(rec->shellCalls.isEmpty());
     }
@@ -225,7 +216,7 @@ private slots:
         disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QStringLiteral("CHESS.EXE"));
         DiscFixture::writeFile(disc->programFolder(QStringLiteral("BOARD/CHESS/QAR.TXT")), "copied");
         choose(QStringLiteral("Board"), games->lblBoard, gameRecord("Chess", "CHESS", "CHESS.EXE", "-w", "1"));
-        modMain::gAppPath = appPath;
+        modMain::gAppPath = appPath.toStdString();
 
         DialogAnswerer unexpected([](QWidget *w) { w->close(); });
         click(games->lblRun);
@@ -245,16 +236,16 @@ private slots:
         disc->addGame(QStringLiteral("Board"), QStringLiteral("CHESS"), QStringLiteral("CHESS.EXE"));
         DiscFixture::writeFile(disc->programFolder(QStringLiteral("BOARD/CHESS/CHESS.EXE")), "partial");
         choose(QStringLiteral("Board"), games->lblBoard, gameRecord("Chess", "CHESS", "CHESS.EXE", "", "1"));
-        games->move(90, 110);
+        screen->window()->move(90, 110);
 
         QRect frame;
         bool modal = false;
         DialogAnswerer answer([&](QWidget *w) {
-            auto *hdd = qobject_cast<frmHDD *>(w);
+            auto *hdd = ui::qt::formOf<frmHDD>(w);
             QVERIFY(hdd);
-            frame = hdd->frameGeometry();
-            modal = hdd->isModal() && !hdd->parentWidget();
-            QTest::mouseClick(hdd->windowHandle(), Qt::LeftButton, {}, hdd->lblCancel->geometry().center());
+            frame = w->frameGeometry();
+            modal = w->isModal() && !w->parentWidget();
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, centreOf(hdd->lblCancel));
         });
         click(games->lblRun);
         QCOMPARE(answer.answered(), 1);
@@ -287,9 +278,9 @@ private slots:
 
         choose(QStringLiteral("Strategy"), games->lblStrategy, gameRecord("Siege", "Siege", "siege.sh", "-w fast", "1"));
         DialogAnswerer ok([](QWidget *w) {
-            auto *hdd = qobject_cast<frmHDD *>(w);
+            auto *hdd = ui::qt::formOf<frmHDD>(w);
             QVERIFY(hdd);
-            QTest::mouseClick(hdd->windowHandle(), Qt::LeftButton, {}, hdd->lblOk->geometry().center());
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, centreOf(hdd->lblOk));
         });
         click(games->lblRun);
         QCOMPARE(ok.answered(), 1);

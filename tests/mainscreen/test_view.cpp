@@ -1,9 +1,7 @@
 // The View command: the file browser on the game's folder and the file picked
 // in it.
 #include "dialogs/frmCD.h"
-#include "fixture.h"
-#include "mainscreen/frmGames.h"
-#include "ui/window.h"
+#include "mainscreen.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -12,8 +10,6 @@
 #include <QListView>
 
 namespace {
-const QString kClick = QStringLiteral("BUTCLICK.WAV");
-
 // The names the browser lists in its current folder, once it has read them.
 QStringList listedNames(QFileDialog *dialog)
 {
@@ -47,16 +43,17 @@ class TestView : public QObject {
     Q_OBJECT
 
     std::unique_ptr<DiscFixture> disc;
+    std::unique_ptr<MainScreen> screen;
     frmGames *games = nullptr;
 
-    void clickView() { QTest::mouseClick(games->windowHandle(), Qt::LeftButton, {}, games->lblView->geometry().center()); }
-    void selectChess(const QString &name = QStringLiteral("Chess"))
+    void clickView() { screen->click(games->lblView); }
+    void selectChess(const std::string &name = "Chess")
     {
-        modMain::gGameCategory = QStringLiteral("Board");
+        modMain::gGameCategory = "Board";
         modMain::gGameName = name;
-        modMain::gGameFolder = QStringLiteral("CHESS");
-        modMain::gGameProgram = QStringLiteral("CHESS.EXE");
-        modMain::gGameParameters = QStringLiteral("-fast");
+        modMain::gGameFolder = "CHESS";
+        modMain::gGameProgram = "CHESS.EXE";
+        modMain::gGameParameters = "-fast";
     }
 
 private slots:
@@ -67,19 +64,18 @@ private slots:
         DiscFixture::writeFile(disc->disc(QStringLiteral("BOARD/CHESS/README")), "no dot in my name");
         DiscFixture::writeFile(disc->disc(QStringLiteral("BOARD/CHESS/.hidden")), "");
         DiscFixture::writeFile(disc->hdd(QStringLiteral("DOCS/NOTES.TXT")), "elsewhere");
-        games = &ui::form<frmGames>();
-        games->move(40, 30);
-        games->show();
-        QVERIFY(QTest::qWaitForWindowExposed(games));
+        screen = std::make_unique<MainScreen>(QPoint(40, 30));
+        QVERIFY(screen->exposed());
+        games = &screen->games;
         // The pointer rests on View already: a click plays no roll-over.
-        QTest::mouseMove(games->windowHandle(), games->lblView->geometry().center());
+        {
+            Recorder quiet;
+            screen->moveOver(games->lblView);
+        }
     }
     void cleanup()
     {
-        if (auto *cd = ui::loadedForm<frmCD>())
-            ui::unload(cd);
-        ui::unload(games);
-        QTest::qWait(0);
+        screen.reset();
         disc.reset();
     }
 
@@ -88,14 +84,14 @@ private slots:
         Recorder rec;
         QString message;
         DialogAnswerer answer([&](QWidget *w) {
-            auto *cd = qobject_cast<frmCD *>(w);
+            auto *cd = ui::qt::formOf<frmCD>(w);
             QVERIFY(cd);
-            message = cd->lblInstruction->text();
-            cd->close();
+            message = textOf(cd->lblInstruction);
+            w->close();
         });
         clickView();
         QCOMPARE(answer.answered(), 1);
-        QCOMPARE(message, QStringLiteral("Please select a game category and then a game to view."));
+        QCOMPARE(message, kSelectToView);
         QCOMPARE(rec.sounds, QStringList{kClick});
         QVERIFY(rec.shellCalls.isEmpty());
     }
@@ -113,7 +109,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, title);
-        selectChess(name);
+        selectChess(name.toStdString());
         Recorder rec;
         QString seenTitle, seenFolder;
         QStringList filters, names, namesAgain;
@@ -169,6 +165,7 @@ private slots:
         Recorder rec;
         DialogAnswerer answer([&](QWidget *w) {
             auto *dialog = qobject_cast<QFileDialog *>(w);
+            QVERIFY(dialog);
             if (!moveTo.isEmpty())
                 dialog->setDirectory(disc->tmp.path() + QLatin1Char('/') + moveTo);
             pick(dialog, typed);
@@ -179,14 +176,14 @@ private slots:
         QCOMPARE(rec.shellCalls[0].file, opened);
         QCOMPARE(rec.shellCalls[0].parameters, QString());
         QCOMPARE(rec.shellCalls[0].currentFolder, QStringLiteral("D:\\BOARD\\CHESS"));
-        QCOMPARE(games->comdlgGame.FileName, opened);
+        QCOMPARE(QString::fromStdString(games->comdlgGame.FileName), opened);
 
         // The next use, cancelled, opens nothing and keeps the last pick.
         DialogAnswerer cancel([](QWidget *w) { qobject_cast<QDialog *>(w)->reject(); });
         clickView();
         QCOMPARE(cancel.answered(), 1);
         QCOMPARE(rec.shellCalls.size(), 1);
-        QCOMPARE(games->comdlgGame.FileName, opened);
+        QCOMPARE(QString::fromStdString(games->comdlgGame.FileName), opened);
     }
 
     void missingDiscGivesOnlyTheClick_data()

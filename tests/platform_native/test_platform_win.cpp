@@ -1,14 +1,14 @@
 // Tests of the Windows platform layer, run as a Windows program (under Wine in
-// CI). Usage: platform_native_tests LETTER
-// LETTER names a drive whose root is an empty scratch folder: the tests build
-// their fixtures there themselves.
-#include "harness.h"
+// CI). QUORVIA_TEST_DRIVE names a drive letter whose root is an empty scratch
+// folder: the tests build their fixtures there themselves.
+#include "quorvia_doctest.h"
 
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/foldercopy.h"
 #include "platform/shell.h"
 #include "platform/testing.h"
+#include "platform/text.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -21,7 +21,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
 using platform::CopyResult;
 using namespace std::string_literals;
@@ -29,7 +33,6 @@ using namespace std::string_literals;
 namespace {
 
 std::string gDrive;  // "Q:"
-std::string gSelf;   // this program's own path
 
 std::string onDrive(const std::string &rest)
 {
@@ -150,9 +153,9 @@ char unusedLetter()
     return 0;
 }
 
-// Starts this program again with the given arguments and returns its exit
-// code, or -1 when it could not be run.
-int runSelf(const std::string &program, const std::string &arguments)
+// Starts a program with the given arguments and returns its exit code, or -1
+// when it could not be run.
+int runProgram(const std::string &program, const std::string &arguments)
 {
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup{};
@@ -171,9 +174,32 @@ int runSelf(const std::string &program, const std::string &arguments)
     return static_cast<int>(code);
 }
 
+// The probe program beside this one: it reports its own folder, or ends
+// itself through the layer (see probe.cpp).
+std::string probeProgram()
+{
+    char self[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string path(self, length);
+    return path.substr(0, path.find_last_of('\\') + 1) + "platform_probe.exe";
+}
+
+// Every test works on the scratch drive that QUORVIA_TEST_DRIVE names.
+struct ScratchDrive {
+    ScratchDrive()
+    {
+        const char *letter = std::getenv("QUORVIA_TEST_DRIVE");
+        REQUIRE_MESSAGE((letter && std::strlen(letter) == 1 && std::isalpha(static_cast<unsigned char>(letter[0]))),
+                        "QUORVIA_TEST_DRIVE must name a drive whose root is a scratch folder");
+        gDrive = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(letter[0])))) + ":";
+        REQUIRE_MESSAGE(GetFileAttributesA((gDrive + "\\").c_str()) != INVALID_FILE_ATTRIBUTES,
+                        "drive " << gDrive << " is not there");
+    }
+};
+
 } // namespace
 
-TEST(driveTableAndPaths)
+TEST_CASE_FIXTURE(ScratchDrive, "driveTableAndPaths")
 {
     const char letter = gDrive[0];
     bool found = false;
@@ -201,7 +227,7 @@ TEST(driveTableAndPaths)
         {"zero byte inside a name", onDrive("BOARD\\QAR.TXT\0.EXE"s), std::nullopt},
     };
     for (const auto &row : rows) {
-        harness::Row r(row.name);
+        CAPTURE(row.name);
         CHECK_EQ(platform::toHostPath(row.dosPath), row.host);
     }
 
@@ -217,14 +243,14 @@ TEST(driveTableAndPaths)
         {"no drive letter", "BOARD", ""},
     };
     for (const auto &row : back) {
-        harness::Row r(row.name);
+        CAPTURE(row.name);
         CHECK_EQ(platform::toDosPath(row.host), row.dos);
     }
 
     CHECK_EQ(platform::ansiCodePage(), "windows-" + std::to_string(GetACP()));
 }
 
-TEST(discMarkerProbe)
+TEST_CASE_FIXTURE(ScratchDrive, "discMarkerProbe")
 {
     const std::string marker = onDrive("PLAXOID.QAR");
     struct {
@@ -243,9 +269,11 @@ TEST(discMarkerProbe)
         {"no marker", [](const std::string &) { return true; }, false},
     };
     for (const auto &row : rows) {
-        harness::Row r(row.name);
+        CAPTURE(row.name);
         removeAll(marker);
-        if (!CHECK(row.setUp(marker)))
+        const bool ready = row.setUp(marker);
+        CHECK(ready);
+        if (!ready)
             continue;
         CHECK_EQ(platform::isOrdinaryFile(marker), row.found);
         // Drive letters are probed in either case.
@@ -256,32 +284,32 @@ TEST(discMarkerProbe)
     removeAll(marker);
 
     {
-        harness::Row r("drive the system lacks");
-        if (CHECK(unusedLetter() != 0))
+        CAPTURE("drive the system lacks");
+        CHECK(unusedLetter() != 0);
+        if (unusedLetter() != 0)
             CHECK(!platform::isOrdinaryFile(std::string(1, unusedLetter()) + ":\\PLAXOID.QAR"));
     }
     {
         // The probe switches the "no disk" boxes off only while it runs.
-        harness::Row r("error mode restored");
+        CAPTURE("error mode restored");
         const UINT before = SetErrorMode(0);
         platform::isOrdinaryFile(marker);
         CHECK_EQ(SetErrorMode(before), 0u);
     }
 }
 
-TEST(readOnlyAttribute)
+TEST_CASE_FIXTURE(ScratchDrive, "readOnlyAttribute")
 {
     const std::string folder = onDrive("RO");
     const std::string file = folder + "\\GAME.TXT";
     const std::string source = folder + "\\NEW.TXT";
     removeAll(folder);
-    if (!CHECK(makeFolder(folder) && writeFile(file, "old") && writeFile(source, "new")))
-        return;
+    REQUIRE((makeFolder(folder) && writeFile(file, "old") && writeFile(source, "new")));
 
     CHECK(!platform::isReadOnly(file));
     CHECK(platform::setReadOnly(file, true));
     CHECK(platform::isReadOnly(file));
-    CHECK(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY);
+    CHECK((GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY));
     CHECK(platform::isOrdinaryFile(file));
 
     // A read-only file in the way is left alone, even where the system would
@@ -291,28 +319,29 @@ TEST(readOnlyAttribute)
 
     CHECK(platform::setReadOnly(file, false));
     CHECK(!platform::isReadOnly(file));
-    CHECK(!(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY));
+    CHECK((!(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_READONLY)));
     CHECK_EQ(platform::copyFile(source, file), CopyResult::Copied);
     CHECK_EQ(platform::readFile(file), std::string("new"));
 
     // Other attributes survive the change.
-    if (CHECK(addAttribute(file, FILE_ATTRIBUTE_HIDDEN))) {
+    const bool hidden = addAttribute(file, FILE_ATTRIBUTE_HIDDEN);
+    CHECK(hidden);
+    if (hidden) {
         CHECK(platform::setReadOnly(file, true));
-        CHECK(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+        CHECK((GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_HIDDEN));
     }
 
     CHECK(!platform::setReadOnly(folder + "\\MISSING.TXT", true));
     CHECK(!platform::isReadOnly(folder + "\\MISSING.TXT"));
 }
 
-TEST(copyOneFile)
+TEST_CASE_FIXTURE(ScratchDrive, "copyOneFile")
 {
     const std::string folder = onDrive("COPY");
     const std::string source = folder + "\\SRC.DAT";
     const std::string content("game data\0with a zero byte", 26);
     removeAll(folder);
-    if (!CHECK(makeFolder(folder) && makeFolder(folder + "\\SUB") && writeFile(source, content)))
-        return;
+    REQUIRE((makeFolder(folder) && makeFolder(folder + "\\SUB") && writeFile(source, content)));
 
     CHECK_EQ(platform::copyFile(source, folder + "\\DST.DAT"), CopyResult::Copied);
     CHECK_EQ(platform::readFile(folder + "\\DST.DAT"), content);
@@ -326,7 +355,7 @@ TEST(copyOneFile)
         {"forward slashes", gDrive + "/COPY/SRC.DAT"},
     };
     for (const auto &row : sameFile) {
-        harness::Row r(row.name);
+        CAPTURE(row.name);
         CHECK_EQ(platform::copyFile(source, row.destination), CopyResult::SameFile);
         CHECK_EQ(platform::readFile(source), content);
     }
@@ -342,7 +371,7 @@ TEST(copyOneFile)
         {"source is a folder", folder + "\\SUB", folder + "\\OUT3.DAT"},
     };
     for (const auto &row : failures) {
-        harness::Row r(row.name);
+        CAPTURE(row.name);
         CHECK_EQ(platform::copyFile(row.source, row.destination), CopyResult::Failed);
     }
     CHECK(!platform::exists(folder + "\\OUT1.DAT"));
@@ -351,7 +380,9 @@ TEST(copyOneFile)
 
     // A read-only source gives a read-only copy.
     const std::string locked = folder + "\\LOCKED.DAT";
-    if (CHECK(writeFile(locked, "x") && addAttribute(locked, FILE_ATTRIBUTE_READONLY))) {
+    const bool lockedReady = writeFile(locked, "x") && addAttribute(locked, FILE_ATTRIBUTE_READONLY);
+    CHECK(lockedReady);
+    if (lockedReady) {
         CHECK_EQ(platform::copyFile(locked, folder + "\\LOCKCOPY.DAT"), CopyResult::Copied);
         CHECK(platform::isReadOnly(folder + "\\LOCKCOPY.DAT"));
     }
@@ -359,20 +390,21 @@ TEST(copyOneFile)
     // The copy has the source's time of last change, new or replacing.
     HANDLE file = CreateFileA(source.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     FILETIME past{0x12345600u, 0x01c00000u};
-    if (CHECK(file != INVALID_HANDLE_VALUE)) {
+    CHECK(file != INVALID_HANDLE_VALUE);
+    if (file != INVALID_HANDLE_VALUE) {
         CHECK(SetFileTime(file, nullptr, nullptr, &past));
         CloseHandle(file);
     }
     for (const char *name : {"DST.DAT", "TIMED.DAT"}) {
-        harness::Row r(name);
+        CAPTURE(name);
         CHECK_EQ(platform::copyFile(source, folder + "\\" + name), CopyResult::Copied);
         const auto time = lastWriteOf(folder + "\\" + name);
-        CHECK(time && time->dwLowDateTime == past.dwLowDateTime && time->dwHighDateTime == past.dwHighDateTime);
+        CHECK((time && time->dwLowDateTime == past.dwLowDateTime && time->dwHighDateTime == past.dwHighDateTime));
     }
     CHECK_EQ(namesIn(folder), std::vector<std::string>({"DST.DAT", "LOCKCOPY.DAT", "LOCKED.DAT", "SRC.DAT", "TIMED.DAT"}));
 }
 
-TEST(copyBreakingOffPartWay)
+TEST_CASE_FIXTURE(ScratchDrive, "copyBreakingOffPartWay")
 {
     // A source that gives its first 64 KB, then a read error (a scratched
     // disc, or one taken out): the old destination stays byte for byte, a
@@ -380,11 +412,10 @@ TEST(copyBreakingOffPartWay)
     const std::string folder = onDrive("BROKEN");
     const std::string old = pattern(200 * 1024, 'o');
     removeAll(folder);
-    if (!CHECK(makeFolder(folder) && makeFolder(folder + "\\TO") &&
-               writeFile(folder + "\\BIG.DAT", pattern(1 << 20, 'n')) && writeFile(folder + "\\TO\\BIG.DAT", old)))
-        return;
+    REQUIRE((makeFolder(folder) && makeFolder(folder + "\\TO") &&
+               writeFile(folder + "\\BIG.DAT", pattern(1 << 20, 'n')) && writeFile(folder + "\\TO\\BIG.DAT", old)));
     for (const char *name : {"BIG.DAT", "NEW.DAT"}) {
-        harness::Row r(name);
+        CAPTURE(name);
         long long given = 0;
         platform::testing::setCopyRead([&](std::intptr_t source, char *buffer, std::size_t size) -> long long {
             if (given >= 64 * 1024)
@@ -401,19 +432,18 @@ TEST(copyBreakingOffPartWay)
         CHECK_EQ(result, CopyResult::Failed);
         CHECK_EQ(given, 64 * 1024LL);
         const auto kept = contentOf(folder + "\\TO\\BIG.DAT");
-        CHECK(kept && *kept == old);
+        CHECK((kept && *kept == old));
         CHECK_EQ(namesIn(folder + "\\TO"), std::vector<std::string>({"BIG.DAT"}));
     }
 }
 
-TEST(copyLongNames)
+TEST_CASE_FIXTURE(ScratchDrive, "copyLongNames")
 {
     // Any name the system accepts copies: the temporary copy's name does not
     // grow with the file's, and fits even in the deepest folder.
     const std::string folder = onDrive("LONG");
     removeAll(folder);
-    if (!CHECK(makeFolder(folder) && writeFile(folder + "\\SRC.DAT", "new")))
-        return;
+    REQUIRE((makeFolder(folder) && writeFile(folder + "\\SRC.DAT", "new")));
     const std::string longName = std::string(MAX_PATH - 1 - folder.size() - 5, 'n') + ".DAT";
     std::string deep;  // the deepest folder the system lets this test make
     for (size_t length = MAX_PATH - 3; length > folder.size() + 2 && deep.empty(); --length) {
@@ -434,7 +464,7 @@ TEST(copyLongNames)
         {"deepest folder, replacing", deep + "\\A", true},
     };
     for (const auto &row : rows) {
-        harness::Row r(row.name);
+        CAPTURE(row.name);
         if (row.replacing)
             CHECK(writeFile(row.destination, "old"));
         CHECK_EQ(platform::copyFile(folder + "\\SRC.DAT", row.destination), CopyResult::Copied);
@@ -444,17 +474,17 @@ TEST(copyLongNames)
     }
 }
 
-TEST(createFolderOfDriveRoot)
+TEST_CASE_FIXTURE(ScratchDrive, "createFolderOfDriveRoot")
 {
     // A drive's root is never made, however it is written.
     for (const std::string &root : {gDrive + "\\", gDrive + "\\.", gDrive + "\\SUB\\..", gDrive + "/"}) {
-        harness::Row r(root);
+        CAPTURE(root);
         CHECK(!platform::createFolder(root));
     }
     CHECK(!platform::exists(onDrive("SUB")));
 }
 
-TEST(folderListings)
+TEST_CASE_FIXTURE(ScratchDrive, "folderListings")
 {
     const std::string folder = onDrive("LIST");
     removeAll(folder);
@@ -466,8 +496,7 @@ TEST(folderListings)
     ready = addAttribute(folder + "\\hidden.txt", FILE_ATTRIBUTE_HIDDEN) && ready;
     ready = addAttribute(folder + "\\system.sys", FILE_ATTRIBUTE_SYSTEM) && ready;
     ready = addAttribute(folder + "\\HideMe", FILE_ATTRIBUTE_HIDDEN) && ready;
-    if (!CHECK(ready))
-        return;
+    REQUIRE(ready);
 
     using Names = std::vector<std::string>;
     CHECK_EQ(platform::ordinaryFiles(folder), Names({"A.txt", "b.txt", "c.TXT"}));
@@ -484,13 +513,13 @@ TEST(folderListings)
         {"a file, not a folder", folder + "\\b.txt", std::nullopt},
     };
     for (const auto &row : rows) {
-        harness::Row r(row.name);
+        CAPTURE(row.name);
         CHECK_EQ(platform::ordinaryFiles(row.folder), row.files);
         CHECK_EQ(platform::subfolders(row.folder), row.files);
     }
 }
 
-TEST(folderCopies)
+TEST_CASE_FIXTURE(ScratchDrive, "folderCopies")
 {
     // A game folder with a subfolder, a read-only file and its description;
     // an earlier copy holds an old file and one of the player's own.
@@ -502,8 +531,7 @@ TEST(folderCopies)
         ready = writeFile(source + "\\" + name, name) && ready;
     ready = addAttribute(source + "\\DATA\\LEVEL.DAT", FILE_ATTRIBUTE_READONLY) && ready;
     ready = writeFile(copy + "\\GO.EXE", "old") && writeFile(copy + "\\MINE.SAV", "mine") && ready;
-    if (!CHECK(ready))
-        return;
+    REQUIRE(ready);
 
     std::vector<std::pair<int, int>> steps;
     CHECK(platform::copyFolder(source, copy, [&](int done, int total) { steps.emplace_back(done, total); }));
@@ -516,15 +544,18 @@ TEST(folderCopies)
     CHECK_EQ(namesIn(copy), std::vector<std::string>({"GO.EXE", "MINE.SAV", "QAR.TXT", "ZZZ.DAT"}));
 
     const auto files = platform::folderFiles(copy);
-    if (CHECK(files.has_value()) && CHECK_EQ(files->size(), size_t(4)))
-        CHECK_EQ((*files)[0].name, std::string("GO.EXE"));
+    CHECK(files.has_value());
+    if (files) {
+        CHECK_EQ(files->size(), size_t(4));
+        if (files->size() == 4)
+            CHECK_EQ((*files)[0].name, std::string("GO.EXE"));
+    }
 
     // The chooser's copy: one result per name; a name that is not plain
     // writes nothing.
     const std::string out = onDrive("OUT");
     removeAll(out);
-    if (!CHECK(makeFolder(out)))
-        return;
+    REQUIRE(makeFolder(out));
     const auto results = platform::copyNamedFiles(source, out, {"GO.EXE", "..\\GAME\\ZZZ.DAT", "MISSING.DAT"});
     CHECK(results == std::vector<CopyResult>({CopyResult::Copied, CopyResult::Failed, CopyResult::Failed}));
     CHECK_EQ(namesIn(out), std::vector<std::string>({"GO.EXE"}));
@@ -533,19 +564,18 @@ TEST(folderCopies)
     removeAll(out);
 }
 
-TEST(namesOutsideAscii)
+TEST_CASE_FIXTURE(ScratchDrive, "namesOutsideAscii")
 {
     // Names pass through the ANSI code page both ways: a UTF-8 name made
     // through the layer is listed under the same UTF-8 name.
     const std::string acp = platform::ansiCodePage();
     if (acp != "windows-1252" && acp != "UTF-8") {
-        std::printf("  (skipped: code page %s)\n", acp.c_str());
+        MESSAGE("skipped: code page " << acp);
         return;
     }
     const std::string folder = onDrive("TEXT");
     removeAll(folder);
-    if (!CHECK(makeFolder(folder) && writeFile(folder + "\\plain.txt", "caf\xc3\xa9")))
-        return;
+    REQUIRE((makeFolder(folder) && writeFile(folder + "\\plain.txt", "caf\xc3\xa9")));
     const std::string cafe = folder + "\\Caf\xc3\xa9.txt";  // "Café.txt"
     CHECK_EQ(platform::copyFile(folder + "\\plain.txt", cafe), CopyResult::Copied);
     CHECK(platform::isOrdinaryFile(cafe));
@@ -564,12 +594,41 @@ TEST(namesOutsideAscii)
     }
 }
 
-TEST(currentFolder)
+// The system's code page both ways. A character it lacks has no bytes: no
+// look-alike ("best fit") and no '?' is put in its place.
+TEST_CASE("ansiText")
+{
+    const std::string acp = platform::ansiCodePage();
+    if (acp != "windows-1252") {
+        MESSAGE("skipped: code page " << acp);
+        return;
+    }
+    CHECK_EQ(platform::fromAnsi("Caf\xE9 \x80\x93q\x94\0z"s), "Café €“q”\0z"s);
+    CHECK_EQ(platform::fromAnsi(""), std::string());
+    const struct {
+        const char *name;
+        std::string text;
+        std::optional<std::string> bytes;
+    } rows[] = {
+        {"empty", "", ""},
+        {"accents, euro sign and a zero byte", "Café €\0"s, "Caf\xE9 \x80\0"s},
+        {"CJK", "\xe4\xb8\xad", std::nullopt},
+        {"no look-alike for a division slash", "a\xe2\x88\x95" "b", std::nullopt},
+        {"no look-alike for l with stroke", "\xc5\x82", std::nullopt},
+        {"not UTF-8", "caf\xC3", std::nullopt},
+        {"a surrogate", "\xED\xA0\x80", std::nullopt},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.name);
+        CHECK_EQ(platform::toAnsi(row.text), row.bytes);
+    }
+}
+
+TEST_CASE_FIXTURE(ScratchDrive, "currentFolder")
 {
     const std::string folder = onDrive("CUR");
     removeAll(folder);
-    if (!CHECK(makeFolder(folder) && makeFolder(folder + "\\SUB")))
-        return;
+    REQUIRE((makeFolder(folder) && makeFolder(folder + "\\SUB")));
     const std::string start = platform::currentDirectory();
     CHECK(!start.empty());
     CHECK(start.substr(0, 2) != gDrive);  // so that the drive switch shows
@@ -588,12 +647,11 @@ TEST(currentFolder)
     CHECK(platform::changeDirectory(start));
 }
 
-TEST(shellOpenCodes)
+TEST_CASE_FIXTURE(ScratchDrive, "shellOpenCodes")
 {
     const std::string folder = onDrive("SHELL");
     removeAll(folder);
-    if (!CHECK(makeFolder(folder) && writeFile(folder + "\\DATA.QZX", "nobody opens this")))
-        return;
+    REQUIRE((makeFolder(folder) && writeFile(folder + "\\DATA.QZX", "nobody opens this")));
     struct {
         const char *name;
         std::string file;
@@ -608,12 +666,12 @@ TEST(shellOpenCodes)
         {"bare name with a zero byte", "notepad\0.QZX"s, 2},
     };
     for (const auto &row : rows) {
-        harness::Row r(row.name);
+        CAPTURE(row.name);
         CHECK_EQ(platform::shellOpen(0, row.file, ""), row.code);
     }
 }
 
-TEST(soundCalls)
+TEST_CASE_FIXTURE(ScratchDrive, "soundCalls")
 {
     // What the sound device is told, with a recorder in its place. A file
     // the system cannot play is its own affair: it plays its default sound
@@ -625,7 +683,9 @@ TEST(soundCalls)
     });
     const std::string folder = onDrive("SOUND");
     removeAll(folder);
-    if (CHECK(makeFolder(folder) && writeFile(folder + "\\CLICK.WAV", "RIFF"))) {
+    const bool ready = makeFolder(folder) && writeFile(folder + "\\CLICK.WAV", "RIFF");
+    CHECK(ready);
+    if (ready) {
         struct {
             const char *name;
             std::string path;
@@ -637,7 +697,7 @@ TEST(soundCalls)
             {"a zero byte in the name", folder + "\\CLICK.WAV\0.TXT"s, {"stop", "beep"}},
         };
         for (const auto &row : rows) {
-            harness::Row r(row.name);
+            CAPTURE(row.name);
             calls.clear();
             platform::playWave(row.path);
             CHECK_EQ(calls, row.calls);
@@ -646,14 +706,13 @@ TEST(soundCalls)
     platform::testing::setSoundDevice({});
 }
 
-TEST(programFolderAndEnd)
+TEST_CASE_FIXTURE(ScratchDrive, "programFolderAndEnd")
 {
-    // Copies of this program report their own folder: a drive's root keeps
-    // its separator, any other folder has none.
+    // Copies of the probe program report their own folder: a drive's root
+    // keeps its separator, any other folder has none.
     const std::string folder = onDrive("PROG DIR");
     removeAll(folder);
-    if (!CHECK(makeFolder(folder)))
-        return;
+    REQUIRE(makeFolder(folder));
     struct {
         const char *name;
         std::string folder;
@@ -662,50 +721,19 @@ TEST(programFolderAndEnd)
         {"folder with a space", folder},
     };
     for (const auto &row : rows) {
-        harness::Row r(row.name);
+        CAPTURE(row.name);
         const std::string copy = row.folder + (row.folder.back() == '\\' ? "" : "\\") + "PROBE.EXE";
         const std::string report = onDrive("REPORT.TXT");
         removeAll(report);
-        if (!CHECK(CopyFileA(gSelf.c_str(), copy.c_str(), FALSE)))
+        const bool ready = CopyFileA(probeProgram().c_str(), copy.c_str(), FALSE);
+        CHECK(ready);
+        if (!ready)
             continue;
-        CHECK_EQ(runSelf(copy, "--report-program-folder " + report), 0);
+        CHECK_EQ(runProgram(copy, "--report-program-folder " + report), 0);
         CHECK_EQ(platform::readFile(report), row.folder);
         removeAll(copy);
     }
 
     // Ending the program ends it at once, with code 0.
-    CHECK_EQ(runSelf(gSelf, "--end-program"), 0);
-}
-
-int main(int argc, char **argv)
-{
-    char self[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    gSelf.assign(self, length);
-
-    if (argc == 3 && std::strcmp(argv[1], "--report-program-folder") == 0) {
-        HANDLE file = CreateFileA(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            return 2;
-        const std::string folder = platform::programFolder();
-        DWORD written = 0;
-        WriteFile(file, folder.data(), static_cast<DWORD>(folder.size()), &written, nullptr);
-        CloseHandle(file);
-        return 0;
-    }
-    if (argc == 2 && std::strcmp(argv[1], "--end-program") == 0) {
-        platform::endProgram();
-        return 3;  // reached only if the program did not end
-    }
-
-    if (argc != 2 || std::strlen(argv[1]) != 1 || !std::isalpha(static_cast<unsigned char>(argv[1][0]))) {
-        std::fprintf(stderr, "usage: %s LETTER  (a drive whose root is a scratch folder)\n", argv[0]);
-        return 2;
-    }
-    gDrive = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(argv[1][0])))) + ":";
-    if (GetFileAttributesA((gDrive + "\\").c_str()) == INVALID_FILE_ATTRIBUTES) {
-        std::fprintf(stderr, "drive %s is not there\n", gDrive.c_str());
-        return 2;
-    }
-    return harness::runAll();
+    CHECK_EQ(runProgram(probeProgram(), "--end-program"), 0);
 }

@@ -1,8 +1,6 @@
 // Start-up: the disc search, the program's folder, and the shell failure box.
 #include "dialogs/frmCD.h"
-#include "fixture.h"
-#include "mainscreen/frmGames.h"
-#include "ui/window.h"
+#include "mainscreen.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -15,9 +13,7 @@ class TestStartup : public QObject {
 private slots:
     void cleanup()
     {
-        if (auto *games = ui::loadedForm<frmGames>())
-            ui::unload(games);
-        QTest::qWait(0);
+        MainScreen::unloadAll();
         qunsetenv("QUORVIA_DRIVES");
         platform::reloadDrives();
     }
@@ -58,29 +54,29 @@ private slots:
         }
         DiscFixture::setDrives(table.join(QLatin1Char(';')));
         Recorder rec;
-        modMain::gCdRoot = QStringLiteral("stale");
-        modMain::gGameName = QStringLiteral("stale");
+        modMain::gCdRoot = "stale";
+        modMain::gGameName = "stale";
 
         QString requestTitle, requestText;
         QRect requestFrame;
         DialogAnswerer answered([&](QWidget *w) {
-            auto *cd = qobject_cast<frmCD *>(w);
+            auto *cd = ui::qt::formOf<frmCD>(w);
             QVERIFY(cd);
-            requestTitle = cd->windowTitle();
-            requestText = cd->lblInstruction->text();
-            requestFrame = cd->frameGeometry();
-            QTest::mouseClick(cd->windowHandle(), Qt::LeftButton, {}, cd->lblOk2->geometry().center());
+            requestTitle = w->windowTitle();
+            requestText = textOf(cd->lblInstruction);
+            requestFrame = w->frameGeometry();
+            QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, centreOf(cd->lblOk2));
         });
         const bool shown = modMain::Main();
 
-        QCOMPARE(modMain::gGameName, QString());
-        QCOMPARE(modMain::gCdRoot, cdRoot);
+        QCOMPARE(modMain::gGameName, std::string());
+        QCOMPARE(modMain::gCdRoot, cdRoot.toStdString());
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         if (cdRoot.isEmpty()) {
             QVERIFY(!shown);
             QCOMPARE(answered.answered(), 1);
-            QCOMPARE(requestTitle, QStringLiteral("Quorvia Information"));
-            QCOMPARE(requestText, QStringLiteral("Please ensure that the 'Quorvia' CD is inside the CD-ROM drive."));
+            QCOMPARE(requestTitle, kInformationTitle);
+            QCOMPARE(requestText, kDiscRequest);
             QCOMPARE(requestFrame.topLeft(), centredIn(screen, requestFrame.size()));
             QCOMPARE(rec.ends, 1);
             QVERIFY(!ui::loadedForm<frmGames>());
@@ -89,11 +85,12 @@ private slots:
             QCOMPARE(answered.answered(), 0);
             QCOMPARE(rec.ends, 0);
             frmGames *games = ui::loadedForm<frmGames>();
-            QVERIFY(games && games->isVisible());
-            QCOMPARE(games->windowTitle(), QStringLiteral("Quorvia"));
-            QCOMPARE(games->size(), QSize(640, 480));
-            QCOMPARE(games->frameGeometry().topLeft(), centredIn(screen, games->frameGeometry().size()));
-            QVERIFY(games->lstGameListing->count() == 0);
+            QVERIFY(games && widgetOf(*games)->isVisible());
+            QWidget *window = widgetOf(*games);
+            QCOMPARE(window->windowTitle(), QStringLiteral("Quorvia"));
+            QCOMPARE(window->size(), QSize(640, 480));
+            QCOMPARE(window->frameGeometry().topLeft(), centredIn(screen, window->frameGeometry().size()));
+            QVERIFY(widgetOf<QListWidget>(games->lstGameListing)->count() == 0);
         }
     }
 
@@ -121,7 +118,8 @@ private slots:
         modMain::Main();
         QDir::setCurrent(current);
         QCOMPARE(answered.answered(), 1);
-        QCOMPARE(modMain::gAppPath, atRoot ? QStringLiteral("E:\\\\") : QStringLiteral("E:\\%1\\").arg(exeDir.dirName()));
+        QCOMPARE(QString::fromStdString(modMain::gAppPath),
+                 atRoot ? QStringLiteral("E:\\\\") : QStringLiteral("E:\\%1\\").arg(exeDir.dirName()));
         // Closing the request in any way ends the program.
         QCOMPARE(rec.ends, 1);
     }
@@ -177,7 +175,7 @@ private slots:
         QFETCH(QString, message);
         Recorder rec;
         rec.shellResult = code;
-        modMain::launchProgram(nullptr, QStringLiteral("D:\\BOARD\\CHESS\\CHESS.EXE"), QStringLiteral("-w"));
+        modMain::launchProgram(nullptr, "D:\\BOARD\\CHESS\\CHESS.EXE", "-w");
         QCOMPARE(rec.shellCalls.size(), 1);
         QCOMPARE(rec.shellCalls[0].file, QStringLiteral("D:\\BOARD\\CHESS\\CHESS.EXE"));
         QCOMPARE(rec.shellCalls[0].parameters, QStringLiteral("-w"));
@@ -186,7 +184,7 @@ private slots:
         } else {
             QCOMPARE(rec.boxes.size(), 1);
             QCOMPARE(rec.boxes[0].first, message);
-            QCOMPARE(rec.boxes[0].second, QStringLiteral("Program Execution Failed"));
+            QCOMPARE(rec.boxes[0].second, kShellFailureTitle);
         }
     }
 
@@ -195,8 +193,8 @@ private slots:
         Recorder rec;
         std::string played;
         platform::testing::setPlayWave([&](const std::string &p) { played = p; });
-        modMain::gAppPath = QStringLiteral("E:\\\\");
-        modMain::playSound(QStringLiteral("ROLLOVER.WAV"));
+        modMain::gAppPath = "E:\\\\";
+        modMain::playSound(ui::kRolloverSound);
         QCOMPARE(QString::fromStdString(played), QStringLiteral("E:\\\\ROLLOVER.WAV"));
     }
 };

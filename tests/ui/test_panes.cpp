@@ -1,6 +1,8 @@
 // The panes' look and the font warm-up that runs beside the GUI thread.
 
-#include "ui/panes.h"
+#include "ui/qt/access.h"
+#include "ui/qt/panes.h"
+#include "ui/window.h"
 
 #include <QFile>
 #include <QFontInfo>
@@ -9,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QtTest>
+
+#include <optional>
 
 class TestPanes : public QObject {
     Q_OBJECT
@@ -32,6 +36,25 @@ bool fontConfigurationLoaded()
                                           QRegularExpression::MultilineOption);
     return cache.match(QString::fromLocal8Bit(maps.readAll())).hasMatch();
 }
+
+// A window of the control library with one pane or one list at its top left.
+class PaneWindow : public ui::Window {
+public:
+    PaneWindow() : ui::Window({"frmGames", 640, 480, ui::Frame::MainScreen, "Panes"}) {}
+};
+
+constexpr layout::Rect kPaneRect{0, 0, 200, 100};
+constexpr layout::Rect kListRect{0, 0, 150, 120};
+
+class TextWindow : public PaneWindow {
+public:
+    ui::TextPane *txtPane = addTextPane(kPaneRect);
+};
+
+class ListWindow : public PaneWindow {
+public:
+    ui::ListBox *lstPane = addListBox(kListRect);
+};
 } // namespace
 
 // The warm-up, and nothing on the GUI thread, loads the system's font
@@ -39,7 +62,7 @@ bool fontConfigurationLoaded()
 void TestPanes::warmUpLoadsTheFontsOnItsOwnThread()
 {
     QVERIFY2(!fontConfigurationLoaded(), "the fonts were loaded before the warm-up ran");
-    ui::FontWarmUp warmUp;
+    ui::qt::FontWarmUp warmUp;
     warmUp.applicationReady();
     warmUp.wait();
     QVERIFY(fontConfigurationLoaded());
@@ -49,24 +72,25 @@ void TestPanes::warmUpLoadsTheFontsOnItsOwnThread()
 // first text: both get the same fonts, and nothing waits for ever.
 void TestPanes::warmUpBesideTheFirstPane()
 {
-    QPlainTextEdit during;
+    std::optional<TextWindow> duringWindow;
+    QPlainTextEdit *during = nullptr;
     QFontInfo duringInfo(QFont{});
     {
-        ui::FontWarmUp warmUp;
+        ui::qt::FontWarmUp warmUp;
         warmUp.applicationReady();
-        ui::paintGreenOnBlack(&during);
-        during.setPlainText(QStringLiteral("The lighthouse on Gull Rock"));
-        during.resize(200, 100);
-        duringInfo = QFontInfo(during.font());
-        (void)during.document()->size();
+        duringWindow.emplace();
+        during = ui::qt::widget<QPlainTextEdit>(duringWindow->txtPane);
+        duringWindow->txtPane->setText("The lighthouse on Gull Rock");
+        duringInfo = QFontInfo(during->font());
+        (void)during->document()->size();
     }
-    QPlainTextEdit after;
-    ui::paintGreenOnBlack(&after);
-    after.setPlainText(QStringLiteral("The lighthouse on Gull Rock"));
-    after.resize(200, 100);
-    QCOMPARE(duringInfo.family(), QFontInfo(after.font()).family());
-    QCOMPARE(during.fontMetrics().height(), after.fontMetrics().height());
-    QCOMPARE(during.document()->size(), after.document()->size());
+    TextWindow afterWindow;
+    afterWindow.txtPane->setText("The lighthouse on Gull Rock");
+    QPlainTextEdit *after = ui::qt::widget<QPlainTextEdit>(afterWindow.txtPane);
+    QCOMPARE(after->size(), QSize(200, 100));
+    QCOMPARE(duringInfo.family(), QFontInfo(after->font()).family());
+    QCOMPARE(during->fontMetrics().height(), after->fontMetrics().height());
+    QCOMPARE(during->document()->size(), after->document()->size());
 }
 
 // A program that ends before its application object exists does not hang
@@ -76,7 +100,7 @@ void TestPanes::warmUpNeverToldToGoOnEnds()
     QElapsedTimer timer;
     timer.start();
     {
-        ui::FontWarmUp warmUp;
+        ui::qt::FontWarmUp warmUp;
     }
     QVERIFY(timer.elapsed() < 5000);
 }
@@ -85,15 +109,14 @@ void TestPanes::warmUpNeverToldToGoOnEnds()
 // paging through a long list with it works.
 void TestPanes::darkScrollBar()
 {
-    QListWidget list;
-    list.resize(150, 120);
-    ui::paintGreenOnBlack(&list);
-    ui::darkScrollBar(&list);
+    ListWindow window;
+    std::vector<std::string> games;
     for (int i = 0; i < 100; ++i)
-        list.addItem(QStringLiteral("Game %1").arg(i));
-    list.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&list));
-    QScrollBar *bar = list.verticalScrollBar();
+        games.push_back("Game " + std::to_string(i));
+    window.lstPane->addItems(games);
+    window.showModeless();
+    QVERIFY(QTest::qWaitForWindowExposed(ui::qt::widget(window)));
+    QScrollBar *bar = ui::qt::widget<QListWidget>(window.lstPane)->verticalScrollBar();
     QCOMPARE(bar->width(), 14);
     QVERIFY(bar->maximum() > 0);
     // A click below the handle pages down; one on the bottom button steps.

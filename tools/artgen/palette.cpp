@@ -91,6 +91,11 @@ Palette buildPalette(const QList<QImage> &images, const Palette &reserved, int s
         if (!palette.contains(it.key()))
             entries.push_back({{double(qRed(it.key())), double(qGreen(it.key())), double(qBlue(it.key()))},
                                std::sqrt(double(it.value()))});
+    // QHash iterates in an order seeded anew in each process: sorting the
+    // colours makes every build draw the same pictures.
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        return std::lexicographical_compare(a.c, a.c + 3, b.c, b.c + 3);
+    });
     const int free = size - int(palette.size());
     if (entries.empty() || free <= 0)
         return palette;

@@ -4,14 +4,21 @@
 #include "platform/files.h"
 #include "startup/modMain.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QTextStream>
-
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -64,16 +71,14 @@ Exit status: 0 success, 1 refused or problems found, 2 wrong usage or a file
 that cannot be read or written.
 )";
 
-QTextStream &out()
+std::ostream &out()
 {
-    static QTextStream stream(stdout);
-    return stream;
+    return std::cout;
 }
 
-QTextStream &err()
+std::ostream &err()
 {
-    static QTextStream stream(stderr);
-    return stream;
+    return std::cerr;
 }
 
 int usage()
@@ -83,35 +88,101 @@ int usage()
     return 2;
 }
 
-int build(const QString &outPath)
+// The text split at every occurrence of the separator.
+std::vector<std::string> split(const std::string &text, char separator)
 {
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly)) {
-        err() << "cannot read standard input\n";
-        return 2;
+    std::vector<std::string> parts;
+    std::size_t begin = 0;
+    for (;;) {
+        const std::size_t end = text.find(separator, begin);
+        parts.push_back(text.substr(begin, end == std::string::npos ? std::string::npos : end - begin));
+        if (end == std::string::npos)
+            return parts;
+        begin = end + 1;
     }
+}
+
+// Without leading and trailing spaces (0x20 only), as the menu reads a field.
+std::string trimmed(const std::string &text)
+{
+    const std::size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string::npos)
+        return {};
+    return text.substr(begin, text.find_last_not_of(' ') - begin + 1);
+}
+
+// The whole content of a file, or empty optional with *why set.
+std::optional<std::string> readWhole(const fs::path &path, std::string *why)
+{
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
+        *why = std::strerror(EISDIR);
+        return std::nullopt;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        *why = std::strerror(errno);
+        return std::nullopt;
+    }
+    std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad()) {
+        *why = std::strerror(errno);
+        return std::nullopt;
+    }
+    return data;
+}
+
+// Writes a file whole or not at all: to a temporary name beside it, then
+// moved over the old file, so a failed write leaves the old file as it was.
+bool writeWhole(const fs::path &path, const std::string &data, std::string *why)
+{
+    const fs::path temporary = path.parent_path() / (".~" + path.filename().string() + ".tmp");
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        if (!file || !file.write(data.data(), std::streamsize(data.size())) || !file.flush()) {
+            *why = std::strerror(errno);
+            file.close();
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            return false;
+        }
+    }
+    std::error_code error;
+    fs::rename(temporary, path, error);
+    if (error) {
+        *why = error.message();
+        fs::remove(temporary, error);
+        return false;
+    }
+    return true;
+}
+
+int build(const std::string &outPath)
+{
     // Read whole and split here: a line read from a stream ends at its first
     // zero byte, and the field checks must see a name that one cuts short.
-    const QByteArray text = input.readAll();
-    if (input.error() != QFileDevice::NoError) {
+    const std::string text((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    if (std::cin.bad()) {
         err() << "cannot read standard input\n";
         return 2;
     }
-    QList<QByteArray> lines = text.split('\n');
-    if (text.endsWith('\n'))
-        lines.removeLast();
-    QByteArray catalogue;
+    std::vector<std::string> lines = split(text, '\n');
+    if (!text.empty() && text.back() == '\n')
+        lines.pop_back();
+    if (text.empty())
+        lines.clear();
+    std::string catalogue;
     int records = 0;
     int refused = 0;
     int lineNumber = 0;
-    for (QByteArray &raw : lines) {
+    for (std::string &raw : lines) {
         ++lineNumber;
-        if (raw.endsWith('\r'))
-            raw.chop(1);
-        if (raw.isEmpty())
+        if (!raw.empty() && raw.back() == '\r')
+            raw.pop_back();
+        if (raw.empty())
             continue;
 
-        const QStringList parts = QString::fromUtf8(QByteArrayView(raw)).split(u'\t');
+        const std::vector<std::string> parts = split(raw, '\t');
         if (parts.size() != 5) {
             err() << "line " << lineNumber << ": " << parts.size()
                   << " tab-separated fields, expected 5 (name, folder, program, parameters, flag)\n";
@@ -125,24 +196,16 @@ int build(const QString &outPath)
             continue;
         }
         catalogue::GameRecord record;
-        for (int i = 0; i < 5; ++i) {
-            QString text = parts[i];
-            qsizetype begin = 0;
-            qsizetype end = text.size();
-            while (begin < end && text[begin] == u' ')
-                ++begin;
-            while (end > begin && text[end - 1] == u' ')
-                --end;
-            catalogue::field(record, i) = text.mid(begin, end - begin);
-        }
-        QString why;
-        const std::optional<QByteArray> bytes = catalogue::encodeRecord(record, &why);
+        for (int i = 0; i < 5; ++i)
+            catalogue::field(record, i) = trimmed(parts[std::size_t(i)]);
+        std::string why;
+        const std::optional<std::string> bytes = catalogue::encodeRecord(record, &why);
         if (!bytes) {
             err() << "line " << lineNumber << ": " << why << '\n';
             ++refused;
             continue;
         }
-        catalogue.append(*bytes);
+        catalogue += *bytes;
         ++records;
     }
     if (refused) {
@@ -150,124 +213,123 @@ int build(const QString &outPath)
         return 1;
     }
 
-    QSaveFile file(outPath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(catalogue) != catalogue.size() || !file.commit()) {
-        err() << "cannot write " << outPath << ": " << file.errorString() << '\n';
+    std::string why;
+    if (!writeWhole(outPath, catalogue, &why)) {
+        err() << "cannot write " << outPath << ": " << why << '\n';
         return 2;
     }
     err() << "wrote " << records << " record(s) to " << outPath << '\n';
     return 0;
 }
 
-int dump(const QString &path)
+int dump(const std::string &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err() << "cannot read " << path << ": " << file.errorString() << '\n';
-        return 2;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        err() << "cannot read " << path << ": " << file.errorString() << '\n';
+    std::string why;
+    const std::optional<std::string> data = readWhole(path, &why);
+    if (!data) {
+        err() << "cannot read " << path << ": " << why << '\n';
         return 2;
     }
 
-    const qsizetype count = data.size() / catalogue::recordSize;
-    for (qsizetype n = 0; n < count; ++n) {
-        const catalogue::GameRecord record =
-            catalogue::decodeRecord(QByteArrayView(data).sliced(n * catalogue::recordSize, catalogue::recordSize));
-        QStringList row;
+    const std::size_t count = data->size() / catalogue::recordSize;
+    for (std::size_t n = 0; n < count; ++n) {
+        const catalogue::GameRecord record = catalogue::decodeRecord(
+            std::string_view(*data).substr(n * catalogue::recordSize, catalogue::recordSize));
+        std::string row;
         for (int i = 0; i < 5; ++i) {
-            const QString &text = catalogue::field(record, i);
-            if (text.contains(u'\t') || text.contains(u'\n') || text.contains(u'\r'))
+            const std::string &text = catalogue::field(record, i);
+            if (text.find_first_of("\t\n\r") != std::string::npos)
                 err() << "warning: record " << n + 1 << ": the " << catalogue::fields[i].name
                       << " holds a tab or line break; its row cannot be read back\n";
-            row << text;
+            row += (i ? "\t" : "") + text;
         }
-        if (n == catalogue::maxRecords)
+        if (n == std::size_t(catalogue::maxRecords))
             err() << "warning: records " << n + 1 << " to " << count << " are past the "
                   << catalogue::maxRecords << "th; the menu ignores them\n";
-        out() << row.join(u'\t') << '\n';
+        out() << row << '\n';
     }
     out().flush();
-    if (const qsizetype rest = data.size() % catalogue::recordSize)
+    if (const std::size_t rest = data->size() % catalogue::recordSize)
         err() << "warning: " << rest << " byte(s) at the end do not make a whole record; the menu ignores them\n";
     return 0;
 }
 
 // A name as a report shows it: a zero byte, where the system's file functions
 // end the name, is written as \0 so that the line shows where it is cut.
-QString shown(const QString &name)
+std::string shown(const std::string &name)
 {
-    return QString(name).replace(QChar(0), QStringLiteral("\\0"));
+    std::string text;
+    for (const char c : name)
+        text += c == '\0' ? std::string("\\0") : std::string(1, c);
+    return text;
 }
 
 // The drive letters under which check sees the two folders.
 constexpr char programDrive = 'P';
 constexpr char discDrive = 'Q';
 
-int check(const QString &programFolder, const QString &discFolder)
+int check(const std::string &programFolder, const std::string &discFolder)
 {
-    QStringList drives;
+    std::string drives;
     for (const auto &[letter, folder] : {std::pair{programDrive, programFolder}, std::pair{discDrive, discFolder}}) {
-        const QFileInfo info(folder);
-        if (!info.isDir()) {
+        std::error_code error;
+        if (!fs::is_directory(folder, error)) {
             err() << folder << " is not a folder\n";
             return 2;
         }
-        const QString absolute = info.absoluteFilePath();
-        if (absolute.contains(u';')) {
+        std::string absolute = fs::absolute(folder, error).lexically_normal().string();
+        while (absolute.size() > 1 && absolute.back() == '/')
+            absolute.pop_back();
+        if (error || absolute.find(';') != std::string::npos) {
             err() << folder << ": a folder whose path holds ; cannot be checked\n";
             return 2;
         }
-        drives << QString(QLatin1Char(letter)) + u'=' + absolute;
+        drives += (drives.empty() ? "" : ";") + std::string(1, letter) + '=' + absolute;
     }
     // The platform layer then resolves the menu's own paths on these folders,
     // matching names without regard to case just as the menu does.
-    qputenv("QUORVIA_DRIVES", drives.join(u';').toUtf8());
+    ::setenv("QUORVIA_DRIVES", drives.c_str(), 1);
     platform::reloadDrives();
-    modMain::gAppPath = QStringLiteral("%1:\\").arg(QLatin1Char(programDrive));
-    modMain::gCdRoot = QStringLiteral("%1:\\").arg(QLatin1Char(discDrive));
+    modMain::gAppPath = std::string(1, programDrive) + ":\\";
+    modMain::gCdRoot = std::string(1, discDrive) + ":\\";
 
     int problems = 0;
-    auto report = [&](const QString &text) {
+    auto report = [&](const std::string &text) {
         out() << text << '\n';
         ++problems;
     };
 
     for (const catalogue::Category &category : catalogue::categories) {
-        const QString key = QLatin1String(category.key);
-        const QString file = QLatin1String(category.file);
-        const std::string path = catalogue::cataloguePath(key).toStdString();
+        const std::string file = category.file;
+        const std::string path = catalogue::cataloguePath(category.key);
         if (!platform::isOrdinaryFile(path)) {
-            report(QStringLiteral("%1: missing from the program folder").arg(file));
+            report(file + ": missing from the program folder");
             continue;
         }
         const std::optional<std::string> data = platform::readFile(path);
         if (!data) {
-            report(QStringLiteral("%1: cannot be read").arg(file));
+            report(file + ": cannot be read");
             continue;
         }
-        const qsizetype size = qsizetype(data->size());
-        if (const qsizetype rest = size % catalogue::recordSize)
-            report(QStringLiteral("%1: %2 byte(s) at the end do not make a whole record").arg(file).arg(rest));
-        const qsizetype count = size / catalogue::recordSize;
-        if (count > catalogue::maxRecords)
-            report(QStringLiteral("%1: %2 records; the menu ignores those after the %3th")
-                       .arg(file).arg(count).arg(catalogue::maxRecords));
+        if (const std::size_t rest = data->size() % catalogue::recordSize)
+            report(file + ": " + std::to_string(rest) + " byte(s) at the end do not make a whole record");
+        const std::size_t count = data->size() / catalogue::recordSize;
+        if (count > std::size_t(catalogue::maxRecords))
+            report(file + ": " + std::to_string(count) + " records; the menu ignores those after the "
+                   + std::to_string(catalogue::maxRecords) + "th");
 
-        modMain::gGameCategory = key;
-        for (qsizetype n = 0; n < std::min<qsizetype>(count, catalogue::maxRecords); ++n) {
+        modMain::gGameCategory = category.key;
+        for (std::size_t n = 0; n < std::min<std::size_t>(count, catalogue::maxRecords); ++n) {
             const catalogue::GameRecord record = catalogue::decodeRecord(
-                QByteArrayView(data->data() + n * catalogue::recordSize, catalogue::recordSize));
-            const QString where = QStringLiteral("%1 record %2 (%3)").arg(file).arg(n + 1).arg(record.name);
+                std::string_view(*data).substr(n * catalogue::recordSize, catalogue::recordSize));
+            const std::string where = file + " record " + std::to_string(n + 1) + " (" + record.name + ")";
             bool safe = true;
             if (!catalogue::isSafeFolder(record.folder)) {
-                report(QStringLiteral("%1: unsafe folder \"%2\"").arg(where, shown(record.folder)));
+                report(where + ": unsafe folder \"" + shown(record.folder) + "\"");
                 safe = false;
             }
             if (!catalogue::isSafeProgram(record.program)) {
-                report(QStringLiteral("%1: unsafe program \"%2\"").arg(where, shown(record.program)));
+                report(where + ": unsafe program \"" + shown(record.program) + "\"");
                 safe = false;
             }
             if (!safe)
@@ -275,17 +337,17 @@ int check(const QString &programFolder, const QString &discFolder)
 
             modMain::gGameFolder = record.folder;
             modMain::gGameProgram = record.program;
-            const QString folder = catalogue::gameFolder();
-            if (!platform::isFolder(folder.toStdString())) {
-                report(QStringLiteral("%1: game folder %2 missing").arg(where, folder.mid(3)));
+            const std::string folder = catalogue::gameFolder();
+            if (!platform::isFolder(folder)) {
+                report(where + ": game folder " + folder.substr(3) + " missing");
                 continue;
             }
-            const QString description = catalogue::descriptionFile();
-            if (!platform::isOrdinaryFile(description.toStdString()))
-                report(QStringLiteral("%1: description file %2 missing").arg(where, description.mid(3)));
-            const QString program = catalogue::gameProgram();
-            if (!platform::isOrdinaryFile(program.toStdString()))
-                report(QStringLiteral("%1: program %2 missing").arg(where, program.mid(3)));
+            const std::string description = catalogue::descriptionFile();
+            if (!platform::isOrdinaryFile(description))
+                report(where + ": description file " + description.substr(3) + " missing");
+            const std::string program = catalogue::gameProgram();
+            if (!platform::isOrdinaryFile(program))
+                report(where + ": program " + program.substr(3) + " missing");
         }
     }
     out().flush();
@@ -298,18 +360,18 @@ int check(const QString &programFolder, const QString &discFolder)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+    const std::vector<std::string> args(argv + std::min(argc, 1), argv + argc);
+    if (std::find(args.begin(), args.end(), "--help") != args.end()
+        || std::find(args.begin(), args.end(), "-h") != args.end()) {
         out() << helpText;
         return 0;
     }
     int status;
-    if (args.size() == 2 && args[0] == u"build")
+    if (args.size() == 2 && args[0] == "build")
         status = build(args[1]);
-    else if (args.size() == 2 && args[0] == u"dump")
+    else if (args.size() == 2 && args[0] == "dump")
         status = dump(args[1]);
-    else if (args.size() == 3 && args[0] == u"check")
+    else if (args.size() == 3 && args[0] == "check")
         status = check(args[1], args[2]);
     else
         status = usage();

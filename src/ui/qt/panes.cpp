@@ -15,8 +15,10 @@
 #include <QPalette>
 #include <QScrollBar>
 #include <QWidget>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
-namespace ui {
+namespace ui::qt {
 
 namespace {
 
@@ -149,4 +151,175 @@ void darkScrollBar(QAbstractScrollArea *area)
     area->verticalScrollBar()->setStyle(style);
 }
 
-} // namespace ui
+// ---------------------------------------------------------------------------
+// Labels
+
+Label::Label(QWidget *parent, const layout::Rect &rect, LabelStyle style) : ControlOf(parent)
+{
+    place(rect, false);
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignCenter);
+    setWordWrap(true);
+    if (style == LabelStyle::Status) {
+        // A long hint takes the strip's second line; movement over the strip
+        // is movement over the window's background.
+        setFont(paneFont(true));
+        QPalette palette = this->palette();
+        palette.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0x00));
+        setPalette(palette);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    } else {
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPointSize(12);
+        font.setBold(true);
+        setFont(font);
+        // The message takes no part in the highlight: movement over it
+        // neither shows nor clears anything.
+        setMouseTracking(true);
+    }
+}
+
+void Label::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+}
+
+void Label::setText(const std::string &text)
+{
+    QLabel::setText(toQ(text));
+}
+
+std::string Label::text() const
+{
+    return toStd(QLabel::text());
+}
+
+bool Label::fits(const std::string &text) const
+{
+    const QRect area = contentsRect();
+    const QRect needed = fontMetrics().boundingRect(area, int(alignment()) | Qt::TextWordWrap, toQ(text));
+    return needed.width() <= area.width() && needed.height() <= area.height();
+}
+
+// ---------------------------------------------------------------------------
+// List, pane and text box
+
+ListBox::ListBox(QWidget *parent, const layout::Rect &rect) : ControlOf(parent)
+{
+    place(rect, true);
+    setFrameShape(QFrame::NoFrame);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setUniformItemSizes(true);
+    paintGreenOnBlack(this);
+    darkScrollBar(this);
+    new MovementWatcher(this, onMouseMove, {this, viewport(), verticalScrollBar()});
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        if (selectedIndex() >= 0 && onClick)
+            onClick();
+    });
+}
+
+void ListBox::keyPressEvent(QKeyEvent *event)
+{
+    // With no entry selected, the first arrow key selects the first entry
+    // (the list's own focus handling would otherwise skip it).
+    if (QListWidget::count() > 0 && selectedItems().isEmpty()
+        && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up)) {
+        event->accept();
+        setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void ListBox::clear()
+{
+    QListWidget::clear();
+}
+
+void ListBox::addItems(const std::vector<std::string> &items)
+{
+    QStringList texts;
+    texts.reserve(qsizetype(items.size()));
+    for (const std::string &item : items)
+        texts << toQ(item);
+    QListWidget::addItems(texts);
+}
+
+int ListBox::count() const
+{
+    return QListWidget::count();
+}
+
+std::string ListBox::item(int index) const
+{
+    const QListWidgetItem *entry = QListWidget::item(index);
+    return entry ? toStd(entry->text()) : std::string();
+}
+
+int ListBox::selectedIndex() const
+{
+    const QList<QListWidgetItem *> selected = selectedItems();
+    return selected.isEmpty() ? -1 : row(selected.first());
+}
+
+void ListBox::clearSelection()
+{
+    setCurrentRow(-1, QItemSelectionModel::Clear);
+}
+
+void ListBox::setFocus()
+{
+    QListWidget::setFocus();
+}
+
+TextPane::TextPane(QWidget *parent, const layout::Rect &rect) : ControlOf(parent)
+{
+    place(rect, true);
+    setFrameShape(QFrame::NoFrame);
+    setReadOnly(true);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    viewport()->setCursor(Qt::ArrowCursor);
+    paintGreenOnBlack(this);
+    darkScrollBar(this);
+    new MovementWatcher(this, onMouseMove, {this, viewport(), verticalScrollBar()});
+}
+
+void TextPane::setText(const std::string &text)
+{
+    setPlainText(toQ(text));
+    moveCursor(QTextCursor::Start);
+}
+
+std::string TextPane::text() const
+{
+    return toStd(toPlainText());
+}
+
+TextBox::TextBox(QWidget *parent, const layout::Rect &rect) : ControlOf(parent)
+{
+    place(rect, true);
+    setFrame(false);
+    paintGreenOnBlack(this);
+    new MovementWatcher(this, onMouseMove, {this});
+}
+
+void TextBox::setText(const std::string &text)
+{
+    QLineEdit::setText(toQ(text));
+}
+
+std::string TextBox::text() const
+{
+    return toStd(QLineEdit::text());
+}
+
+void TextBox::setFocus()
+{
+    QLineEdit::setFocus();
+}
+
+} // namespace ui::qt

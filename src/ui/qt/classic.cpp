@@ -1,8 +1,9 @@
 #include "classic.h"
 
+#include "panes.h"
 #include "platform/drives.h"
 #include "platform/files.h"
-#include "startup/boundary.h"
+#include "ui/backend.h"
 #include "window.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QWheelEvent>
@@ -20,7 +22,7 @@
 
 #include <algorithm>
 
-namespace ui {
+namespace ui::qt {
 
 namespace {
 
@@ -73,13 +75,18 @@ public:
 // ---------------------------------------------------------------------------
 // Drive list
 
-DriveList::DriveList(QWidget *parent) : QComboBox(parent)
+DriveList::DriveList(QWidget *parent, const layout::Rect &rect) : ControlOf(parent)
 {
+    place(rect, true);
+    paintGreenOnBlack(this);
+    // The drive list has no pointer reactions: movement over it must not
+    // reach the window's background either.
+    setAttribute(Qt::WA_NoMousePropagation);
     setEditable(false);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     for (const platform::Drive &d : platform::drives()) {
         const QString letter = QString(QChar::fromLatin1(d.letter)).toLower();
-        addItem(QStringLiteral("%1: [%2]").arg(letter, fromStd(d.folder)), letter + QLatin1Char(':'));
+        addItem(QStringLiteral("%1: [%2]").arg(letter, toQ(d.folder)), letter + QLatin1Char(':'));
     }
     mShown = currentIndex();
     connect(this, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -87,13 +94,14 @@ DriveList::DriveList(QWidget *parent) : QComboBox(parent)
             return;
         mShown = index;
         mFailed = -1;
-        emit change();
+        if (onChange)
+            onChange();
     });
 }
 
-QString DriveList::drive() const
+std::string DriveList::drive() const
 {
-    return currentData().toString();
+    return toStd(currentData().toString());
 }
 
 int DriveList::indexOfDrive(const QString &path) const
@@ -104,9 +112,9 @@ int DriveList::indexOfDrive(const QString &path) const
     return findData(QString(letter.toLower()) + QLatin1Char(':'));
 }
 
-bool DriveList::setDrive(const QString &path)
+bool DriveList::setDrive(const std::string &path)
 {
-    const int index = indexOfDrive(path);
+    const int index = indexOfDrive(toQ(path));
     if (index < 0)
         return false;
     mFailed = -1;
@@ -114,10 +122,10 @@ bool DriveList::setDrive(const QString &path)
     return true;
 }
 
-void DriveList::restoreDrive(const QString &path)
+void DriveList::restoreDrive(const std::string &path)
 {
     const int failed = currentIndex();
-    const int index = indexOfDrive(path);
+    const int index = indexOfDrive(toQ(path));
     const QSignalBlocker block(this);
     setCurrentIndex(index);
     mShown = index;
@@ -142,7 +150,7 @@ void DriveList::wheelEvent(QWheelEvent *event)
 
 void DriveList::stepFromFailed(const std::function<void()> &step)
 {
-    if (mFailed < 0 || mFailed >= count()) {
+    if (mFailed < 0 || mFailed >= QComboBox::count()) {
         step();
         return;
     }
@@ -168,15 +176,25 @@ void DriveList::stepFromFailed(const std::function<void()> &step)
 // ---------------------------------------------------------------------------
 // Folder list
 
-FolderList::FolderList(QWidget *parent) : QListWidget(parent)
+FolderList::FolderList(QWidget *parent, const layout::Rect &rect) : ControlOf(parent)
 {
+    place(rect, true);
+    setFrameShape(QFrame::NoFrame);
+    paintGreenOnBlack(this);
+    darkScrollBar(this);
+    new MovementWatcher(this, onMouseMove, {this, viewport(), verticalScrollBar(), horizontalScrollBar()});
     setItemDelegate(new IndentDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
 }
 
-bool FolderList::setPath(const QString &path)
+bool FolderList::setPath(const std::string &path)
+{
+    return moveTo(toQ(path));
+}
+
+bool FolderList::moveTo(const QString &path)
 {
     if (driveLetter(path).isNull())
         return false;
@@ -206,21 +224,21 @@ bool FolderList::setPath(const QString &path)
     }
     const QString prefix = parts.isEmpty() ? target : target + QLatin1Char('\\');
     for (const std::string &name : *children)
-        add(fromStd(name), prefix + fromStd(name), int(parts.size()) + 1, closedIcon);
+        add(toQ(name), prefix + toQ(name), int(parts.size()) + 1, closedIcon);
     setCurrentItem(current);
     scrollToItem(current);
 
     const bool changed = target != mPath;
     mPath = target;
-    if (changed)
-        emit change();
+    if (changed && onChange)
+        onChange();
     return true;
 }
 
 void FolderList::open(QListWidgetItem *item)
 {
     if (item)
-        setPath(item->data(kPathRole).toString());
+        moveTo(item->data(kPathRole).toString());
 }
 
 void FolderList::keyPressEvent(QKeyEvent *event)
@@ -243,22 +261,31 @@ void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
 // ---------------------------------------------------------------------------
 // File list
 
-FileList::FileList(QWidget *parent) : QListWidget(parent)
+FileList::FileList(QWidget *parent, const layout::Rect &rect) : ControlOf(parent)
 {
+    // The chooser only reads it.
+    place(rect, false);
+    setEnabled(false);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-bool FileList::setFolder(const QString &folder)
+bool FileList::setFolder(const std::string &folder)
 {
-    const std::optional<std::vector<std::string>> names = platform::ordinaryFiles(toStd(folder));
+    const std::optional<std::vector<std::string>> names = platform::ordinaryFiles(folder);
     if (!names)
         return false;
     clear();
     for (const std::string &name : *names)
-        addItem(new QListWidgetItem(fromStd(name)));
-    mFolder = folder;
+        addItem(new QListWidgetItem(toQ(name)));
+    mFolder = toQ(folder);
     return true;
+}
+
+std::string FileList::item(int index) const
+{
+    const QListWidgetItem *entry = QListWidget::item(index);
+    return entry ? toStd(entry->text()) : std::string();
 }
 
 // ---------------------------------------------------------------------------
@@ -299,18 +326,23 @@ void applyDosFilter(QFileDialog &dialog, const QString &filter, int filterIndex)
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, use);
 }
 
-bool CommonDialog::ShowOpen(QWidget *owner)
+} // namespace ui::qt
+
+namespace ui::backend {
+
+bool showOpen(CommonDialog &common, Window &owner)
 {
+    using namespace ui::qt;
     // A dialog of its own each time: nothing of it stays open on the folder
     // (a file watcher on a disc would keep the disc busy).
-    QFileDialog dialog(owner);
-    setTitleText(&dialog, DialogTitle);
+    QFileDialog dialog(widgetOf(owner));
+    setTitleText(&dialog, toQ(common.DialogTitle));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    if (const std::optional<std::string> host = platform::toHostPath(toStd(InitDir)))
-        dialog.setDirectory(fromStd(*host));
-    applyDosFilter(dialog, Filter, FilterIndex);
+    if (const std::optional<std::string> host = platform::toHostPath(common.InitDir))
+        dialog.setDirectory(toQ(*host));
+    applyDosFilter(dialog, toQ(common.Filter), common.FilterIndex);
     // Wide enough for the size, type and date columns to show whole; the
     // name takes what is left.
     dialog.resize(std::max(dialog.width(), 720), std::max(dialog.height(), 420));
@@ -323,11 +355,11 @@ bool CommonDialog::ShowOpen(QWidget *owner)
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
-    const QString picked = fromStd(platform::toDosPath(toStd(dialog.selectedFiles().constFirst())));
-    if (picked.isEmpty())
+    const std::string picked = platform::toDosPath(toStd(dialog.selectedFiles().constFirst()));
+    if (picked.empty())
         return false;
-    FileName = picked;
+    common.FileName = picked;
     return true;
 }
 
-} // namespace ui
+} // namespace ui::backend

@@ -1,17 +1,23 @@
-// The look of the text controls on the program's dark windows: green text on
-// black in Liberation Sans 8.25 pt (the stand-in for Arial and MS Sans
+// The text controls of the program's dark windows and their look: green text
+// on black in Liberation Sans 8.25 pt (the stand-in for Arial and MS Sans
 // Serif), the selection in a lighter green with black text, and scroll bars
-// in the same colours.
+// in the same colours; the status line and the message label.
 #pragma once
+
+#include "control.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 
 #include <future>
 #include <thread>
 
 class QAbstractScrollArea;
 class QFont;
-class QWidget;
 
-namespace ui {
+namespace ui::qt {
 
 // Gets the fonts ready on a thread of its own, at the priority of the
 // program's other threads (the GUI thread may come to wait for it, so it must
@@ -53,4 +59,45 @@ void paintGreenOnBlack(QWidget *w);
 // not glare on the dark screen.
 void darkScrollBar(QAbstractScrollArea *area);
 
-} // namespace ui
+class Label : public ControlOf<QLabel, ui::Label> {
+public:
+    Label(QWidget *parent, const layout::Rect &rect, LabelStyle style);
+    void setText(const std::string &text) override;
+    std::string text() const override;
+    bool fits(const std::string &text) const override;
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+};
+
+class ListBox : public ControlOf<QListWidget, ui::ListBox> {
+public:
+    ListBox(QWidget *parent, const layout::Rect &rect);
+    void clear() override;
+    void addItems(const std::vector<std::string> &items) override;
+    int count() const override;
+    std::string item(int index) const override;
+    int selectedIndex() const override;
+    void clearSelection() override;
+    void setFocus() override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+class TextPane : public ControlOf<QPlainTextEdit, ui::TextPane> {
+public:
+    TextPane(QWidget *parent, const layout::Rect &rect);
+    void setText(const std::string &text) override;
+    std::string text() const override;
+};
+
+class TextBox : public ControlOf<QLineEdit, ui::TextBox> {
+public:
+    TextBox(QWidget *parent, const layout::Rect &rect);
+    void setText(const std::string &text) override;
+    std::string text() const override;
+    void setFocus() override;
+};
+
+} // namespace ui::qt

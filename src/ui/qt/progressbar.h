@@ -2,23 +2,24 @@
 // fill cut to the fraction done. It has no text and takes no input.
 #pragma once
 
+#include "control.h"
+
 #include <QPixmap>
 #include <QWidget>
 
-namespace ui {
+namespace ui::qt {
 
-class ProgressBar : public QWidget {
-    Q_OBJECT
+class ProgressBar : public ControlOf<QWidget, ui::ProgressBar> {
 public:
     // `fill` is drawn at `fillOffset` inside the trough, its left part as
     // wide as the fraction done.
-    ProgressBar(QWidget *parent, const QRect &rect, const QPixmap &trough, const QPixmap &fill, QPoint fillOffset);
+    ProgressBar(QWidget *parent, const layout::Rect &rect, const QPixmap &trough, const QPixmap &fill,
+                QPoint fillOffset);
 
-    // Sets how many of how many are done; the bar is repainted when the event
-    // loop next paints, not at once.
-    void setProgress(int done, int total);
-    int done() const { return mDone; }
-    int total() const { return mTotal; }
+    // The bar is repainted when the event loop next paints, not at once.
+    void setProgress(int done, int total) override;
+    int done() const override { return mDone; }
+    int total() const override { return mTotal; }
 
     // The width of the fill for the progress now.
     int fillWidth() const;
@@ -32,4 +33,4 @@ private:
     int mDone = 0, mTotal = 0;
 };
 
-} // namespace ui
+} // namespace ui::qt

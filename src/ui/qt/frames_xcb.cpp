@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-namespace ui {
+namespace ui::qt {
 
 namespace {
 
@@ -225,4 +225,4 @@ void leaveOutOfTaskbar(QWidget *window)
         TaskbarKeeper::instance().keep(window);
 }
 
-} // namespace ui
+} // namespace ui::qt

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <QWindow>
 
-namespace ui {
+namespace ui::qt {
 
 QMargins expectedFrame(QWidget *window)
 {
@@ -16,4 +16,4 @@ QMargins expectedFrame(QWidget *window)
 
 void leaveOutOfTaskbar(QWidget *) {}
 
-} // namespace ui
+} // namespace ui::qt

@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace ui {
+namespace ui::qt {
 
 // The frame (borders and title bar, in pixels) that the window system gives
 // the window, asked for before the window is first shown, so that it can be
@@ -19,4 +19,4 @@ QMargins expectedFrame(QWidget *window);
 // has no such notion it does nothing.
 void leaveOutOfTaskbar(QWidget *window);
 
-} // namespace ui
+} // namespace ui::qt

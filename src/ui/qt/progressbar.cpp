@@ -2,13 +2,15 @@
 
 #include <QPainter>
 
-namespace ui {
+#include <algorithm>
 
-ProgressBar::ProgressBar(QWidget *parent, const QRect &rect, const QPixmap &trough, const QPixmap &fill,
+namespace ui::qt {
+
+ProgressBar::ProgressBar(QWidget *parent, const layout::Rect &rect, const QPixmap &trough, const QPixmap &fill,
                          QPoint fillOffset)
-    : QWidget(parent), mTrough(trough), mFill(fill), mFillOffset(fillOffset)
+    : ControlOf(parent), mTrough(trough), mFill(fill), mFillOffset(fillOffset)
 {
-    setGeometry(rect);
+    place(rect, false);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
@@ -43,4 +45,4 @@ void ProgressBar::paintEvent(QPaintEvent *)
     }
 }
 
-} // namespace ui
+} // namespace ui::qt
