@@ -28,6 +28,8 @@ configure() {  # folder, then cmake arguments
 echo "== Windows build: the artwork generator (host)"
 [ -f "$host/CMakeCache.txt" ] || configure "$host" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$host" -j"$jobs" --target quorvia_artgen >/dev/null || fail "the artwork generator"
+# Drawn anew on every run: the compiled resources depend on art.rc alone,
+# so a fresh art.rc makes the build take the pictures again.
 art=$PWD/$win/art
 mkdir -p "$win"
 rm -rf "$art"
