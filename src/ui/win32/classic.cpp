@@ -290,7 +290,7 @@ void FolderList::drawItem(const DRAWITEMSTRUCT &item)
         return;
     }
     const Entry &entry = mEntries[static_cast<std::size_t>(index)];
-    constexpr int step = 8, glyph = 14;
+    constexpr int step = 8, glyph = 17;
     drawListLine(item, wide(entry.text), entry.level * step + glyph);
     // A small folder before the name: open for the path's own folders,
     // closed for the subfolders.

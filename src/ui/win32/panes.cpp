@@ -162,6 +162,14 @@ LRESULT ListBox::message(UINT msg, WPARAM wParam, LPARAM lParam)
         selectionChanged();
         return 0;
     }
+    // An empty list is bare black: no focus frame where no entry is.
+    if (msg == WM_PAINT && count() == 0) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(mHwnd, &ps);
+        FillRect(dc, &ps.rcPaint, blackBrush());
+        EndPaint(mHwnd, &ps);
+        return 0;
+    }
     return Child::message(msg, wParam, lParam);
 }
 

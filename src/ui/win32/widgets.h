@@ -15,6 +15,7 @@ class Picture : public WindowlessOf<ui::Picture> {
 public:
     Picture(FormWindow &form, const layout::Rect &rect, HBITMAP bitmap);
     void draw(HDC dc) const override;
+    bool logsPaint() const override { return !mName.empty(); }
 
 private:
     HBITMAP mBitmap;

@@ -74,6 +74,8 @@ public:
     virtual void mouseDown(int /*button*/, bool /*doubleClick*/) {}
     virtual void mouseUp(int /*button*/, bool /*inside*/) {}
     virtual HCURSOR cursor() const;
+    // Whether its paints go to the test's paint log (see QUORVIA_TEST_PAINT_LOG).
+    virtual bool logsPaint() const { return false; }
 
     bool shown() const { return mShown; }
     void setShown(bool shown);

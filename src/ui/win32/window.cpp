@@ -630,7 +630,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam)
         EndPaint(mHwnd, &ps);
         for (const auto &item : mItems) {
             RECT overlap;
-            if (item->shown() && !item->itemName().empty() && IntersectRect(&overlap, &item->rect(), &ps.rcPaint))
+            if (item->shown() && item->logsPaint() && IntersectRect(&overlap, &item->rect(), &ps.rcPaint))
                 logPaint(item->itemName());
         }
         return 0;

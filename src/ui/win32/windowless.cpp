@@ -37,7 +37,7 @@ int pixelHeight(int hundredthsOfPoint)
 HFONT makeFont(const wchar_t *face, int hundredthsOfPoint, bool bold)
 {
     return CreateFontW(pixelHeight(hundredthsOfPoint), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                        DEFAULT_PITCH | FF_SWISS, face);
 }
 
