@@ -32,12 +32,20 @@ echo "== Windows tests: creating the Wine prefix"
 timeout 60 wineserver -k >/dev/null 2>&1 || true
 rm -rf "$WINEPREFIX"
 timeout 600 "$wine" wineboot -i >/dev/null 2>&1 || { echo "FAILED: wineboot" >&2; exit 1; }
+# Drive X: is a CD-ROM drive with no disc in it (a link to nothing). Wine
+# reads the drives' types and labels when its services start, so they are set
+# up before that.
+rm -rf "$PWD/$build/no-disc"
+ln -sfn "$PWD/$build/no-disc" "$WINEPREFIX/dosdevices/x:"
+timeout 120 "$wine" reg add 'HKLM\Software\Wine\Drives' /v x: /t REG_SZ /d cdrom /f >/dev/null 2>&1
 timeout 120 wineserver -w || true
 
-# Drive Q: is the platform tests' scratch folder, made empty for every run.
+# Drive Q: is the platform tests' scratch folder, made empty for every run,
+# with a volume label outside ASCII.
 fixture="$PWD/$build/wine-drive-q"
 rm -rf "$fixture"
 mkdir -p "$fixture"
+printf 'Jeux Caf\xc3\xa9' > "$fixture/.windows-label"
 ln -sfn "$fixture" "$WINEPREFIX/dosdevices/q:"
 
 echo "== Windows tests: running under $("$wine" --version 2>/dev/null)"
@@ -47,9 +55,10 @@ status=0
 # open, and CTest would wait for them to the test's time-out.
 wineserver -p >/dev/null 2>&1 || true
 timeout 120 "$wine" wineboot >/dev/null 2>&1 </dev/null || true
-(cd "$build" && QUORVIA_TEST_DRIVE=Q ctest --output-on-failure --timeout 300) || status=$?
+(cd "$build" && QUORVIA_TEST_DRIVE=Q QUORVIA_TEST_DRIVE_LABEL='Jeux Café' QUORVIA_TEST_EMPTY_CDROM=X \
+    ctest --output-on-failure --timeout 300) || status=$?
 timeout 60 wineserver -k >/dev/null 2>&1 || true
-rm -f "$WINEPREFIX/dosdevices/q:"
+rm -f "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/x:"
 if [ "$status" -ne 0 ]; then
     echo "FAILED: Windows tests under Wine (ctest exit code $status)" >&2
     exit "$status"

@@ -30,18 +30,6 @@ char lower(char c)
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-// The volume label of a drive's root; empty when it has none or the drive is
-// not ready (an empty floppy or optical drive), without the system's box.
-std::string volumeLabel(char letter)
-{
-    const std::wstring root = {static_cast<wchar_t>(letter), L':', L'\\'};
-    platform::win::QuietDriveErrors quiet;
-    wchar_t label[MAX_PATH + 1] = {};
-    if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0))
-        return {};
-    return utf8(label);
-}
-
 } // namespace
 
 std::string normalDosPath(const std::string &path)
@@ -90,11 +78,12 @@ void DriveList::fill()
 {
     SendMessageW(mHwnd, CB_RESETCONTENT, 0, 0);
     mLetters.clear();
-    for (const platform::Drive &d : platform::drives()) {
-        const std::string label = volumeLabel(d.letter);
+    // A copy: the table is read again when the system's drive letters change.
+    const std::vector<platform::Drive> table = platform::drives();
+    for (const platform::Drive &d : table) {
         std::string entry = {lower(d.letter), ':'};
-        if (!label.empty())
-            entry += " [" + label + "]";
+        if (!d.label.empty())
+            entry += " [" + d.label + "]";
         mLetters.push_back(d.letter);
         SendMessageW(mHwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry).c_str()));
     }
