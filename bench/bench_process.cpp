@@ -4,9 +4,16 @@
 //                         painted, against an empty 640 x 480 window;
 //   bench_process memory  peak memory with a category of 32,767 records
 //                         listed, against a bare list widget of the same
-//                         names.
+//                         names;
+//   bench_process wine MENU.EXE BARE.EXE
+//                         the start-up of the Windows menu under Wine until
+//                         its main screen has been painted, against the
+//                         least Win32 program that shows an empty 640 x 480
+//                         window, both started with `wine` in the prefix of
+//                         the environment (WINEPREFIX), the disc as its D:.
 // The two programs started are bench_child_menu and bench_child_bare, beside
-// this one. Runs on the display of the environment (bench/run.sh starts Xvfb).
+// this one (or the two given). Runs on the display of the environment
+// (bench/run.sh starts Xvfb).
 #include "common.h"
 
 #include <QCoreApplication>
@@ -52,15 +59,22 @@ std::pair<QByteArray, double> runUntilLine(const QString &program, const QString
     return {line.left(line.indexOf('\n')), ms};
 }
 
-int startUp(const QProcessEnvironment &env)
+struct Command {
+    QString program;
+    QStringList arguments;
+};
+
+// Prints the median of paired rounds of the two programs' start-up until
+// each has printed "painted", as the line NAME: ratio ... (GOAL).
+int startUp(const Command &menuProgram, const Command &bareProgram, const QProcessEnvironment &env, int rounds,
+            const char *name, const char *goal)
 {
     // The two programs take turns, and each round's ratio compares runs made
     // moments apart: a shared machine's slow spells then touch both sides.
     std::vector<double> menu, bare, ratios;
-    constexpr int rounds = 60;
     for (int round = 0; round < rounds + 2; ++round) {
-        const auto [a, ta] = runUntilLine(beside("bench_child_menu"), {QStringLiteral("start")}, env);
-        const auto [b, tb] = runUntilLine(beside("bench_child_bare"), {QStringLiteral("start")}, env);
+        const auto [a, ta] = runUntilLine(menuProgram.program, menuProgram.arguments, env);
+        const auto [b, tb] = runUntilLine(bareProgram.program, bareProgram.arguments, env);
         if (a != "painted" || b != "painted")
             return 1;
         if (round >= 2) {  // the first rounds warm the file cache
@@ -69,10 +83,28 @@ int startUp(const QProcessEnvironment &env)
             ratios.push_back(ta / tb);
         }
     }
-    std::printf("start-up until painted: ratio %.2f (goal < 1.3)  [%.0f ms against %.0f ms]\n",
-                bench::median(ratios), bench::median(menu), bench::median(bare));
+    std::printf("%s: ratio %.2f (%s)  [%.0f ms against %.0f ms]\n", name, bench::median(ratios), goal,
+                bench::median(menu), bench::median(bare));
     return 0;
 }
+
+// The Wine prefix's drive D: is the disc folder (the menu looks for the
+// disc's marker there) for as long as the benchmark runs.
+class WineDisc {
+public:
+    explicit WineDisc(const QString &folder)
+        : mLink(qEnvironmentVariable("WINEPREFIX") + QStringLiteral("/dosdevices/d:"))
+    {
+        QFile::remove(mLink);
+        mLinked = QFile::link(folder, mLink);
+    }
+    ~WineDisc() { QFile::remove(mLink); }
+    bool linked() const { return mLinked; }
+
+private:
+    QString mLink;
+    bool mLinked = false;
+};
 
 long peakOf(const QByteArray &line)
 {
@@ -129,9 +161,19 @@ int main(int argc, char *argv[])
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QUORVIA_DRIVES"), QStringLiteral("D=") + dir.filePath(QStringLiteral("d")));
     if (what == "start")
-        return startUp(env);
+        return startUp({beside("bench_child_menu"), {QStringLiteral("start")}},
+                       {beside("bench_child_bare"), {QStringLiteral("start")}}, env, 60, "start-up until painted",
+                       "goal < 1.3");
     if (what == "memory")
         return memory(env, dir.path());
-    std::fprintf(stderr, "Usage: bench_process start|memory\n");
+    if (what == "wine" && argc > 3 && qEnvironmentVariableIsSet("WINEPREFIX")) {
+        const WineDisc disc(dir.filePath(QStringLiteral("d")));
+        if (!disc.linked())
+            return 1;
+        const QString wine = QStringLiteral("wine");
+        return startUp({wine, {QString::fromLocal8Bit(argv[2])}}, {wine, {QString::fromLocal8Bit(argv[3])}}, env, 30,
+                       "start-up under Wine until painted", "goal <= 1.3");
+    }
+    std::fprintf(stderr, "Usage: bench_process start|memory|wine MENU.EXE BARE.EXE (with WINEPREFIX set)\n");
     return 2;
 }

@@ -157,15 +157,19 @@ wait_no_window_named() {
 # on standard input, each folder with a description file and a copy of the
 # demo game under its program name, all read-only as on a disc; C/QUORVIA
 # with a copy of the menu, the sounds and the catalogues.
+# FIXTURE_PROGRAM_FOLDER and FIXTURE_MENU_NAME, when set, name another
+# program folder and file name for the menu (the Windows program's folder
+# on Wine's C: drive).
 # Usage: make_fixture MENU DEMO_GAME CATALOGUE_TOOL SOUNDS_FOLDER < rows
 make_fixture() {
     local menu=$1 game=$2 tool=$3 sounds=$4 cat name folder program params flag
-    mkdir -p "$WORK/D" "$WORK/C/QUORVIA"
+    local app=${FIXTURE_PROGRAM_FOLDER:-$WORK/C/QUORVIA}
+    mkdir -p "$WORK/D" "$app"
     touch "$WORK/D/PLAXOID.QAR"
-    cp "$menu" "$WORK/C/QUORVIA/quorvia"
-    cp "$sounds/BUTCLICK.WAV" "$sounds/ROLLOVER.WAV" "$WORK/C/QUORVIA/"
+    cp "$menu" "$app/${FIXTURE_MENU_NAME:-quorvia}"
+    cp "$sounds/BUTCLICK.WAV" "$sounds/ROLLOVER.WAV" "$app/"
     if [ -f "$(dirname "$menu")/libquorvia_sound.so" ]; then
-        cp "$(dirname "$menu")/libquorvia_sound.so" "$WORK/C/QUORVIA/"
+        cp "$(dirname "$menu")/libquorvia_sound.so" "$app/"
     fi
     while IFS=$'\t' read -r cat name folder program params flag; do
         mkdir -p "$WORK/D/$cat/$folder"
@@ -176,7 +180,7 @@ make_fixture() {
     local n=1 key
     for key in 3D ACTION ADV ARCADE BOARD CARDS EDUCATE STRATEGY; do
         touch "$WORK/$key.tsv"
-        "$tool" build "$WORK/C/QUORVIA/QAR$n.PAL" <"$WORK/$key.tsv" >/dev/null 2>&1 || fail "catalogue $key"
+        "$tool" build "$app/QAR$n.PAL" <"$WORK/$key.tsv" >/dev/null 2>&1 || fail "catalogue $key"
         n=$((n + 1))
     done
     find "$WORK/D" -type f -exec chmod a-w {} +
