@@ -1,6 +1,10 @@
 # Helpers for tests that run the real program under Xvfb (no window manager),
 # driven with xdotool. Source this file; call x11_start first.
 
+# The name the X window of a window without a title carries: Qt gives it the
+# program's name; a caller whose program leaves it empty (Wine) sets it to "".
+UNTITLED=${UNTITLED-Quorvia}
+
 x11_start() {
     local fdfile
     fdfile=$(mktemp)
@@ -88,6 +92,24 @@ wait_exit() {
         sleep 0.05
     done
     echo "still running"
+}
+
+# Waits for the program to end and sets EXIT_STATUS to its exit status (or
+# "still running"). Called in the shell that started the program, never in a
+# $(...) subshell, which cannot always collect the status (under Wine it never
+# can).
+wait_exit_status() {
+    for _ in $(seq 200); do
+        kill -0 "$APP_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    if kill -0 "$APP_PID" 2>/dev/null; then
+        EXIT_STATUS="still running"
+        return 0
+    fi
+    wait "$APP_PID"
+    EXIT_STATUS=$?
+    APP_PID=
 }
 
 # Moves the pointer to a point given relative to a window, without clicking.
@@ -219,18 +241,18 @@ run_first_board_game() {
     click_in "$main" 220 96
     sleep 0.3
     click_in "$main" 70 141
-    wait_window "Quorvia" 430 240
+    wait_window "$UNTITLED" 430 240
 }
 
 # Exit on the main screen, then Exit in the exit dialog: the program must end
 # with status 0. WHEN says in what state, for the failure.
 exit_through_dialog() {
-    local main=$1 when=$2 dialog status
+    local main=$1 when=$2 dialog
     click_in "$main" 70 322
-    dialog=$(wait_window "Quorvia" 430 240) || fail "no exit dialog $when"
+    dialog=$(wait_window "$UNTITLED" 430 240) || fail "no exit dialog $when"
     click_in "$dialog" 295 191
-    status=$(wait_exit)
-    [ "$status" = 0 ] || fail "Exit $when ended the program with status $status"
+    wait_exit_status
+    [ "$EXIT_STATUS" = 0 ] || fail "Exit $when ended the program with status $EXIT_STATUS"
 }
 
 # Starts the program from the fixture's program folder, C: and D: on the
