@@ -6,9 +6,9 @@
 # disc's games are copies of the Windows demo game.
 # One Wine prefix for the whole run (made here when the caller has none).
 # Usage: tests/e2e/wine-e2e.sh [WINDOWS_BUILD [LINUX_BUILD]]
-#   (WINE_E2E_SCENARIOS: the names of the scenarios to run, default all)
 #   (defaults build-win and build: quorvia.exe, the art and the demo game
-#   from the first, the catalogue tool from the second)
+#   from the first, the catalogue tool from the second; WINE_E2E_SCENARIOS
+#   names the scenarios to run, by default all)
 set -u
 cd "$(dirname "$0")/../.."
 WINBUILD=$(realpath "${1:-build-win}")
@@ -98,6 +98,8 @@ expect_centred() {
 
 # A fresh fixture: $WORK/D as drive D: with the games given as make_fixture's
 # rows, the program folder C:\QUORVIA, and C: as before the run otherwise.
+# Called while no Wine session runs: Wine's drive table (the drive letters
+# and types a program sees) takes in no drive mapped after the session began.
 wine_fixture() {
     local entry
     for entry in $(ls -A "$DRIVE_C"); do
