@@ -4,9 +4,18 @@
 //                         painted, against an empty 640 x 480 window;
 //   bench_process memory  peak memory with a category of 32,767 records
 //                         listed, against a bare list widget of the same
-//                         names.
+//                         names;
+//   bench_process wine MENU.EXE BARE.EXE
+//                         the start-up of the Windows menu under Wine until
+//                         its main screen has been painted, against the
+//                         least Win32 program that shows an empty 640 x 480
+//                         window, both started with `wine` in the prefix of
+//                         the environment (WINEPREFIX), which has the disc
+//                         (bench/run.sh maps it before the session starts:
+//                         Wine's drive table takes no drive added later).
 // The two programs started are bench_child_menu and bench_child_bare, beside
-// this one. Runs on the display of the environment (bench/run.sh starts Xvfb).
+// this one (or the two given). Runs on the display of the environment
+// (bench/run.sh starts Xvfb).
 #include "common.h"
 
 #include <QCoreApplication>
@@ -46,21 +55,29 @@ std::pair<QByteArray, double> runUntilLine(const QString &program, const QString
     const double ms = double(timer.nsecsElapsed()) / 1e6;
     process.waitForFinished(10000);
     if (!line.contains('\n')) {
-        std::fprintf(stderr, "%s printed nothing: %s\n", qPrintable(program), process.readAllStandardError().constData());
+        std::fprintf(stderr, "%s printed nothing: %s\n", qPrintable((QStringList{program} + args).join(QLatin1Char(' '))),
+                     process.readAllStandardError().constData());
         return {};
     }
     return {line.left(line.indexOf('\n')), ms};
 }
 
-int startUp(const QProcessEnvironment &env)
+struct Command {
+    QString program;
+    QStringList arguments;
+};
+
+// Prints the median of paired rounds of the two programs' start-up until
+// each has printed "painted", as the line NAME: ratio ... (GOAL).
+int startUp(const Command &menuProgram, const Command &bareProgram, const QProcessEnvironment &env, int rounds,
+            const char *name, const char *goal)
 {
     // The two programs take turns, and each round's ratio compares runs made
     // moments apart: a shared machine's slow spells then touch both sides.
     std::vector<double> menu, bare, ratios;
-    constexpr int rounds = 60;
     for (int round = 0; round < rounds + 2; ++round) {
-        const auto [a, ta] = runUntilLine(beside("bench_child_menu"), {QStringLiteral("start")}, env);
-        const auto [b, tb] = runUntilLine(beside("bench_child_bare"), {QStringLiteral("start")}, env);
+        const auto [a, ta] = runUntilLine(menuProgram.program, menuProgram.arguments, env);
+        const auto [b, tb] = runUntilLine(bareProgram.program, bareProgram.arguments, env);
         if (a != "painted" || b != "painted")
             return 1;
         if (round >= 2) {  // the first rounds warm the file cache
@@ -69,10 +86,11 @@ int startUp(const QProcessEnvironment &env)
             ratios.push_back(ta / tb);
         }
     }
-    std::printf("start-up until painted: ratio %.2f (goal < 1.3)  [%.0f ms against %.0f ms]\n",
-                bench::median(ratios), bench::median(menu), bench::median(bare));
+    std::printf("%s: ratio %.2f (%s)  [%.0f ms against %.0f ms]\n", name, bench::median(ratios), goal,
+                bench::median(menu), bench::median(bare));
     return 0;
 }
+
 
 long peakOf(const QByteArray &line)
 {
@@ -129,9 +147,16 @@ int main(int argc, char *argv[])
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QUORVIA_DRIVES"), QStringLiteral("D=") + dir.filePath(QStringLiteral("d")));
     if (what == "start")
-        return startUp(env);
+        return startUp({beside("bench_child_menu"), {QStringLiteral("start")}},
+                       {beside("bench_child_bare"), {QStringLiteral("start")}}, env, 60, "start-up until painted",
+                       "goal < 1.3");
     if (what == "memory")
         return memory(env, dir.path());
-    std::fprintf(stderr, "Usage: bench_process start|memory\n");
+    if (what == "wine" && argc > 3) {
+        const QString wine = QStringLiteral("wine");
+        return startUp({wine, {QString::fromLocal8Bit(argv[2])}}, {wine, {QString::fromLocal8Bit(argv[3])}}, env, 30,
+                       "start-up under Wine until painted", "goal <= 1.3");
+    }
+    std::fprintf(stderr, "Usage: bench_process start|memory|wine MENU.EXE BARE.EXE\n");
     return 2;
 }

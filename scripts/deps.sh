@@ -7,9 +7,10 @@ packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev pkg-config libfontconfi
 packages+=(doctest-dev)
 if [ "${1:-run}" = test ]; then
     packages+=(xvfb xdotool x11-utils imagemagick openbox)
-    # The Windows cross build of the toolkit-free code and its doctest
-    # programs: the MinGW-w64 cross compiler, and Wine to run them.
-    packages+=(g++-mingw-w64-x86-64 wine wine64)
+    # The Windows cross build: the MinGW-w64 cross compiler, its binutils
+    # (windres for the resources; objdump, strip and objcopy for the checks
+    # of scripts/build-windows.sh), and Wine to run the programs.
+    packages+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -42,6 +42,9 @@ CodePage makeCodePage()
 {
     CodePage page;
     page.name = platform::ansiCodePage();
+    // The probe below cannot see that UTF-8 is multi-byte: each byte of it
+    // alone decodes to one replacement character, so the system must say.
+    page.singleByte = platform::ansiCodePageIsSingleByte();
     std::string all(256, '\0');
     for (int b = 0; b < 256; ++b)
         all[b] = char(b);

@@ -18,13 +18,26 @@ namespace platform {
 struct Drive {
     char letter;         // 'A' to 'Z'
     std::string folder;  // the host folder that is the drive's root
+    // Windows: the volume label, empty when the drive has none or is not
+    // ready (no disc in it). POSIX: always empty; the folder stands for it.
+    std::string label = {};
 };
 
 // The drive table in letter order. Read once and kept; see reloadDrives().
+// On Windows it is read again when the system's set of drive letters has
+// changed since (a USB stick put in or taken out), so that a drive that
+// appeared after start-up is listed; the reference stays valid, its content
+// changes then.
 const std::vector<Drive> &drives();
 
-// Reads the drive table again (after QUORVIA_DRIVES changed, for instance).
+// Reads the drive table again (after QUORVIA_DRIVES changed, or to see a
+// disc's new label, for instance).
 void reloadDrives();
+
+// The table's drive of a letter (either case). On Windows a letter the table
+// lacks but the system has makes it read the table again once and look again.
+// Empty optional when there is no such drive.
+std::optional<Drive> findDrive(char letter);
 
 // Turns a DOS path into a host path: the drive's folder, then each component,
 // matched without regard to case where the exact name does not exist. "." and

@@ -162,7 +162,7 @@ void load()
     gLoaded = true;
 }
 
-const Drive *findDrive(char letter)
+const Drive *tableDrive(char letter)
 {
     letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
     for (const Drive &drive : drives())
@@ -224,6 +224,14 @@ void reloadDrives()
     load();
 }
 
+// The table comes from QUORVIA_DRIVES or the mounts and changes only through
+// reloadDrives(): a miss does not read it again.
+std::optional<Drive> findDrive(char letter)
+{
+    const Drive *drive = tableDrive(letter);
+    return drive ? std::optional<Drive>(*drive) : std::nullopt;
+}
+
 std::optional<std::string> toHostPath(const std::string &dosPath)
 {
     // The file system ends a name at a zero byte, after "." and ".." were
@@ -232,7 +240,7 @@ std::optional<std::string> toHostPath(const std::string &dosPath)
         return std::nullopt;
     if (dosPath.size() < 2 || dosPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(dosPath[0])))
         return std::nullopt;
-    const Drive *drive = findDrive(dosPath[0]);
+    const Drive *drive = tableDrive(dosPath[0]);
     if (!drive)
         return std::nullopt;
 

@@ -6,23 +6,41 @@
 namespace platform {
 namespace {
 
-std::vector<Drive> readDrives()
+// A drive's volume label as UTF-8, empty when it has none or is not ready.
+// The system's "There is no disk in the drive" box is off meanwhile.
+std::string volumeLabel(char letter)
 {
-    std::vector<Drive> table;
-    const DWORD mask = GetLogicalDrives();
-    for (int i = 0; i < 26; ++i) {
-        if (mask & (DWORD(1) << i)) {
-            const char letter = static_cast<char>('A' + i);
-            table.push_back({letter, std::string(1, letter) + ":\\"});
-        }
-    }
-    return table;
+    const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
+    wchar_t label[MAX_PATH + 1] = {};
+    const win::QuietDriveErrors quiet;
+    if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0))
+        return {};
+    return win::fromWide(label, CP_UTF8, false).value_or(std::string());
 }
 
-std::vector<Drive> &driveTable()
+struct Table {
+    std::vector<Drive> drives;
+    DWORD letters = 0;  // GetLogicalDrives() when it was read
+    bool read = false;
+};
+
+Table &table()
 {
-    static std::vector<Drive> table = readDrives();
-    return table;
+    static Table t;
+    return t;
+}
+
+void readDrives(Table &t)
+{
+    t.letters = GetLogicalDrives();
+    t.drives.clear();
+    for (int i = 0; i < 26; ++i) {
+        if (t.letters & (DWORD(1) << i)) {
+            const char letter = static_cast<char>('A' + i);
+            t.drives.push_back({letter, std::string(1, letter) + ":\\", volumeLabel(letter)});
+        }
+    }
+    t.read = true;
 }
 
 // The upper-case drive letter a path begins with ("c:..." gives 'C'), or 0.
@@ -58,12 +76,27 @@ std::string withBackslashes(std::string path)
 
 const std::vector<Drive> &drives()
 {
-    return driveTable();
+    Table &t = table();
+    if (!t.read || GetLogicalDrives() != t.letters)
+        readDrives(t);
+    return t.drives;
 }
 
 void reloadDrives()
 {
-    driveTable() = readDrives();
+    readDrives(table());
+}
+
+// drives() reads the table again when the system's letters changed, which is
+// what a letter missing from the table while the system has it means.
+std::optional<Drive> findDrive(char letter)
+{
+    if (letter >= 'a' && letter <= 'z')
+        letter = static_cast<char>(letter - 'a' + 'A');
+    for (const Drive &d : drives())
+        if (d.letter == letter)
+            return d;
+    return std::nullopt;
 }
 
 std::optional<std::string> toHostPath(const std::string &dosPath)

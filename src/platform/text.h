@@ -12,6 +12,12 @@ namespace platform {
 // system's own ("windows-<ACP>") on Windows.
 std::string ansiCodePage();
 
+// True when every character of the ANSI code page is one byte, so that text
+// in it can be decoded byte by byte: always on POSIX (Windows-1252); on
+// Windows what the system says of its code page. A UTF-8 code page (65001)
+// is multi-byte, as are the East Asian ones.
+bool ansiCodePageIsSingleByte();
+
 // Bytes of the ANSI code page as UTF-8. A byte the code page leaves
 // undefined becomes U+FFFD.
 std::string fromAnsi(std::string_view bytes);

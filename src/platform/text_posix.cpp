@@ -88,6 +88,11 @@ std::string ansiCodePage()
     return "windows-1252";
 }
 
+bool ansiCodePageIsSingleByte()
+{
+    return true;
+}
+
 std::string fromAnsi(std::string_view bytes)
 {
     std::string text;

@@ -14,6 +14,12 @@ std::string ansiCodePage()
     return "windows-" + std::to_string(codePage);
 }
 
+bool ansiCodePageIsSingleByte()
+{
+    CPINFO info{};
+    return GetCPInfo(CP_ACP, &info) && win::isSingleByte(info);
+}
+
 std::string fromAnsi(std::string_view bytes)
 {
     const auto wide = win::toWide(std::string(bytes), CP_ACP, false);

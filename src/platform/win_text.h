@@ -39,8 +39,11 @@ inline std::optional<std::string> fromWide(const std::wstring &wide, UINT codePa
     if (wide.empty())
         return std::string();
     // The UTF-8 code page takes neither the best-fit flag nor the default
-    // character report, and every character has an equivalent in it.
-    const bool utf8 = codePage == CP_UTF8;
+    // character report, and every character has an equivalent in it; a
+    // system whose ANSI code page is UTF-8 fails the call with them.
+    const bool utf8 = codePage == CP_UTF8 || (codePage == CP_ACP && GetACP() == CP_UTF8);
+    if (utf8)
+        codePage = CP_UTF8;
     const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
     BOOL usedDefault = FALSE;
     BOOL *reportDefault = utf8 ? nullptr : &usedDefault;
@@ -89,6 +92,14 @@ inline std::string fromAnsi(const std::string &ansi)
     if (!wide)
         return {};
     return fromWide(*wide, CP_UTF8, false).value_or(std::string());
+}
+
+// Whether a code page writes every character in one byte, from what the
+// system says of it (GetCPInfo). Bytes alone cannot tell: in UTF-8 each byte
+// 0x80 .. 0xFF on its own decodes to one replacement character.
+inline bool isSingleByte(const CPINFO &info)
+{
+    return info.MaxCharSize == 1;
 }
 
 // Switches off the system's "There is no disk in the drive" boxes while it

@@ -1,6 +1,10 @@
 # Helpers for tests that run the real program under Xvfb (no window manager),
 # driven with xdotool. Source this file; call x11_start first.
 
+# The name the X window of a window without a title carries: Qt gives it the
+# program's name; a caller whose program leaves it empty (Wine) sets it to "".
+UNTITLED=${UNTITLED-Quorvia}
+
 x11_start() {
     local fdfile
     fdfile=$(mktemp)
@@ -90,6 +94,24 @@ wait_exit() {
     echo "still running"
 }
 
+# Waits for the program to end and sets EXIT_STATUS to its exit status (or
+# "still running"). Called in the shell that started the program, never in a
+# $(...) subshell, which cannot always collect the status (under Wine it never
+# can).
+wait_exit_status() {
+    for _ in $(seq 200); do
+        kill -0 "$APP_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    if kill -0 "$APP_PID" 2>/dev/null; then
+        EXIT_STATUS="still running"
+        return 0
+    fi
+    wait "$APP_PID"
+    EXIT_STATUS=$?
+    APP_PID=
+}
+
 # Moves the pointer to a point given relative to a window, without clicking.
 move_in() {
     local id=$1 x=$2 y=$3 wx wy
@@ -157,15 +179,19 @@ wait_no_window_named() {
 # on standard input, each folder with a description file and a copy of the
 # demo game under its program name, all read-only as on a disc; C/QUORVIA
 # with a copy of the menu, the sounds and the catalogues.
+# FIXTURE_PROGRAM_FOLDER and FIXTURE_MENU_NAME, when set, name another
+# program folder and file name for the menu (the Windows program's folder
+# on Wine's C: drive).
 # Usage: make_fixture MENU DEMO_GAME CATALOGUE_TOOL SOUNDS_FOLDER < rows
 make_fixture() {
     local menu=$1 game=$2 tool=$3 sounds=$4 cat name folder program params flag
-    mkdir -p "$WORK/D" "$WORK/C/QUORVIA"
+    local app=${FIXTURE_PROGRAM_FOLDER:-$WORK/C/QUORVIA}
+    mkdir -p "$WORK/D" "$app"
     touch "$WORK/D/PLAXOID.QAR"
-    cp "$menu" "$WORK/C/QUORVIA/quorvia"
-    cp "$sounds/BUTCLICK.WAV" "$sounds/ROLLOVER.WAV" "$WORK/C/QUORVIA/"
+    cp "$menu" "$app/${FIXTURE_MENU_NAME:-quorvia}"
+    cp "$sounds/BUTCLICK.WAV" "$sounds/ROLLOVER.WAV" "$app/"
     if [ -f "$(dirname "$menu")/libquorvia_sound.so" ]; then
-        cp "$(dirname "$menu")/libquorvia_sound.so" "$WORK/C/QUORVIA/"
+        cp "$(dirname "$menu")/libquorvia_sound.so" "$app/"
     fi
     while IFS=$'\t' read -r cat name folder program params flag; do
         mkdir -p "$WORK/D/$cat/$folder"
@@ -176,7 +202,7 @@ make_fixture() {
     local n=1 key
     for key in 3D ACTION ADV ARCADE BOARD CARDS EDUCATE STRATEGY; do
         touch "$WORK/$key.tsv"
-        "$tool" build "$WORK/C/QUORVIA/QAR$n.PAL" <"$WORK/$key.tsv" >/dev/null 2>&1 || fail "catalogue $key"
+        "$tool" build "$app/QAR$n.PAL" <"$WORK/$key.tsv" >/dev/null 2>&1 || fail "catalogue $key"
         n=$((n + 1))
     done
     find "$WORK/D" -type f -exec chmod a-w {} +
@@ -215,18 +241,18 @@ run_first_board_game() {
     click_in "$main" 220 96
     sleep 0.3
     click_in "$main" 70 141
-    wait_window "Quorvia" 430 240
+    wait_window "$UNTITLED" 430 240
 }
 
 # Exit on the main screen, then Exit in the exit dialog: the program must end
 # with status 0. WHEN says in what state, for the failure.
 exit_through_dialog() {
-    local main=$1 when=$2 dialog status
+    local main=$1 when=$2 dialog
     click_in "$main" 70 322
-    dialog=$(wait_window "Quorvia" 430 240) || fail "no exit dialog $when"
+    dialog=$(wait_window "$UNTITLED" 430 240) || fail "no exit dialog $when"
     click_in "$dialog" 295 191
-    status=$(wait_exit)
-    [ "$status" = 0 ] || fail "Exit $when ended the program with status $status"
+    wait_exit_status
+    [ "$EXIT_STATUS" = 0 ] || fail "Exit $when ended the program with status $EXIT_STATUS"
 }
 
 # Starts the program from the fixture's program folder, C: and D: on the

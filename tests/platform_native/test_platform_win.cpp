@@ -9,6 +9,7 @@
 #include "platform/shell.h"
 #include "platform/testing.h"
 #include "platform/text.h"
+#include "platform/win_text.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -736,4 +737,120 @@ TEST_CASE_FIXTURE(ScratchDrive, "programFolderAndEnd")
 
     // Ending the program ends it at once, with code 0.
     CHECK_EQ(runProgram(probeProgram(), "--end-program"), 0);
+}
+
+namespace {
+
+// An environment variable as UTF-8 (getenv gives it in the code page).
+std::optional<std::string> environmentUtf8(const wchar_t *name)
+{
+    wchar_t value[1024];
+    const DWORD length = GetEnvironmentVariableW(name, value, 1024);
+    if (length == 0 || length >= 1024)
+        return std::nullopt;
+    return platform::win::fromWide(std::wstring(value, length), CP_UTF8, false);
+}
+
+std::optional<platform::Drive> listedDrive(char letter)
+{
+    for (const platform::Drive &drive : platform::drives())
+        if (drive.letter == letter)
+            return drive;
+    return std::nullopt;
+}
+
+} // namespace
+
+// QUORVIA_TEST_DRIVE_LABEL is the scratch drive's volume label as the test
+// script gave it (Wine reads a folder drive's label from ".windows-label" in
+// its root when it starts); the drive table carries it as UTF-8.
+TEST_CASE_FIXTURE(ScratchDrive, "volumeLabels")
+{
+    const std::optional<std::string> label = environmentUtf8(L"QUORVIA_TEST_DRIVE_LABEL");
+    if (!label) {
+        MESSAGE("skipped: QUORVIA_TEST_DRIVE_LABEL gives no label");
+        return;
+    }
+    platform::reloadDrives();
+    const auto drive = listedDrive(gDrive[0]);
+    REQUIRE(drive);
+    CHECK_EQ(drive->label, *label);
+    CHECK_EQ(drive->folder, gDrive + "\\");
+}
+
+// A drive mapped while the program runs (a USB stick put in) is listed and
+// found once a path names it, without a restart; one taken away is gone.
+TEST_CASE_FIXTURE(ScratchDrive, "driveMappedAfterStart")
+{
+    const char letter = unusedLetter();
+    REQUIRE(letter);
+    const std::string name = std::string(1, letter) + ":";
+    CHECK(!listedDrive(letter));  // the table is read without it
+    CHECK(!platform::findDrive(letter));
+
+    REQUIRE(DefineDosDeviceA(0, name.c_str(), (gDrive + "\\").c_str()));
+    const auto found = platform::findDrive(static_cast<char>(std::tolower(static_cast<unsigned char>(letter))));
+    CHECK(found);
+    if (found) {
+        CHECK_EQ(found->letter, letter);
+        CHECK_EQ(found->folder, name + "\\");
+    }
+    CHECK(listedDrive(letter));
+    CHECK_EQ(platform::toHostPath(name + "\\GAMES"), name + "\\GAMES");
+
+    REQUIRE(DefineDosDeviceA(DDD_REMOVE_DEFINITION, name.c_str(), nullptr));
+    CHECK(!listedDrive(letter));
+    CHECK(!platform::findDrive(letter));
+    CHECK_EQ(platform::toHostPath(name + "\\GAMES"), std::nullopt);
+}
+
+// QUORVIA_TEST_EMPTY_CDROM names a CD-ROM drive with no disc in it: it is
+// listed without a label, reading it fails quietly, and the system's
+// "no disk" boxes are as the program found them afterwards.
+TEST_CASE("emptyCdromDrive")
+{
+    const char *letter = std::getenv("QUORVIA_TEST_EMPTY_CDROM");
+    if (!letter || std::strlen(letter) != 1 || !std::isalpha(static_cast<unsigned char>(letter[0]))) {
+        MESSAGE("skipped: QUORVIA_TEST_EMPTY_CDROM names no drive");
+        return;
+    }
+    const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(letter[0])));
+    const std::string root = std::string(1, upper) + ":\\";
+    REQUIRE_EQ(GetDriveTypeA(root.c_str()), UINT(DRIVE_CDROM));
+
+    const UINT oldMode = SetErrorMode(0);
+    platform::reloadDrives();
+    const auto drive = platform::findDrive(upper);
+    REQUIRE(drive);
+    CHECK_EQ(drive->label, "");
+    CHECK(!platform::isOrdinaryFile(root + "QAR.TXT"));
+    CHECK_EQ(platform::ordinaryFiles(root), std::nullopt);
+    CHECK_EQ(SetErrorMode(oldMode), UINT(0));
+}
+
+// Whether the system's code page may be decoded byte by byte, judged from
+// what the system says of a code page, so that any code page can be tried
+// without changing the system's.
+TEST_CASE("singleByteCodePages")
+{
+    const struct {
+        const char *name;
+        UINT codePage;
+        bool singleByte;
+    } rows[] = {
+        {"Western European", 1252, true},
+        {"Cyrillic", 1251, true},
+        {"DOS United States", 437, true},
+        {"UTF-8", CP_UTF8, false},
+        {"Japanese", 932, false},
+        {"Simplified Chinese", 936, false},
+    };
+    for (const auto &row : rows) {
+        CAPTURE(row.name);
+        CPINFO info{};
+        REQUIRE(GetCPInfo(row.codePage, &info));
+        CHECK_EQ(platform::win::isSingleByte(info), row.singleByte);
+    }
+    if (GetACP() == 1252)
+        CHECK(platform::ansiCodePageIsSingleByte());
 }

@@ -2,7 +2,9 @@
 // for exists at the size of its place, on one 256-colour palette per window,
 // drawn from where it lies in the resources;
 // a highlight differs from what lies beneath it only in its word; the cursor,
-// the icon and the two wave files are what the program relies on.
+// the icon and the two wave files are what the program relies on; the
+// Windows program's BMP, .cur and .ico files and its resource script hold
+// exactly the same pictures, in the forms Windows reads.
 
 #include "assets/assets.h"
 #include "assets/screenimage.h"
@@ -74,6 +76,8 @@ QList<Expected> expectedPictures()
         list << Expected{QStringLiteral("frmHDD"), QStringLiteral("background"),
                          QRect(0, 0, L::backgroundWidth, L::backgroundHeight)};
         buttons(QStringLiteral("frmHDD"), L::buttons, green);
+        list << Expected{QStringLiteral("frmHDD"), QStringLiteral("imgCopyTrough"), qrect(L::prgCopy)};
+        list << Expected{QStringLiteral("frmHDD"), QStringLiteral("imgCopyFill"), qrect(L::prgCopyFill)};
     }
     {
         namespace L = layout::exitdlg;
@@ -146,6 +150,113 @@ std::optional<Wave> readWave(const QString &path)
     return haveFormat && haveData ? std::optional<Wave>(w) : std::nullopt;
 }
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString windowsArt(const QString &file) { return QStringLiteral(QUORVIA_WINDOWS_ART_DIR "/") + file; }
+
+// The fields of a BITMAPINFOHEADER at `at`, read as Windows reads them.
+struct InfoHeader {
+    qint32 size = 0, width = 0, height = 0;
+    quint16 planes = 0, bits = 0;
+    quint32 compression = 0, colours = 0;
+};
+
+std::optional<InfoHeader> infoHeader(const QByteArray &d, qsizetype at)
+{
+    if (at < 0 || at + 40 > d.size())
+        return std::nullopt;
+    auto u16 = [&](qsizetype o) { return qFromLittleEndian<quint16>(d.constData() + at + o); };
+    auto u32 = [&](qsizetype o) { return qFromLittleEndian<quint32>(d.constData() + at + o); };
+    return InfoHeader{qint32(u32(0)), qint32(u32(4)), qint32(u32(8)), u16(12), u16(14), u32(16), u32(32)};
+}
+
+QList<QRgb> paletteAt(const QByteArray &d, qsizetype at, int count)
+{
+    QList<QRgb> palette;
+    for (int i = 0; i < count && at + 4 * i + 4 <= d.size(); ++i) {
+        const auto *q = reinterpret_cast<const uchar *>(d.constData() + at + 4 * i);
+        palette << qRgb(q[2], q[1], q[0]);
+    }
+    return palette;
+}
+
+// The image of a .cur or .ico file at `at` as the screen shows it over
+// nothing: colour bits through the palette where the AND mask is clear,
+// transparent where it is set over black; a set mask over any other colour
+// (which would invert the screen) is marked half-transparent magenta.
+QImage iconDib(const QByteArray &d, qsizetype at, InfoHeader *header)
+{
+    const auto h = infoHeader(d, at);
+    if (!h || h->size != 40 || h->height != 2 * h->width || h->compression != 0
+        || (h->bits != 1 && h->bits != 4 && h->bits != 8))
+        return {};
+    *header = *h;
+    const int w = h->width, rows = h->height / 2;
+    const int count = h->colours ? int(h->colours) : 1 << h->bits;
+    const QList<QRgb> palette = paletteAt(d, at + 40, count);
+    const int colourStride = (w * h->bits + 31) / 32 * 4, maskStride = (w + 31) / 32 * 4;
+    const qsizetype colourAt = at + 40 + 4 * count, maskAt = colourAt + qsizetype(colourStride) * rows;
+    if (palette.size() != count || maskAt + qsizetype(maskStride) * rows > d.size())
+        return {};
+    auto bitsAt = [&](qsizetype base, int stride, int bits, int x, int y) {
+        const uchar byte = uchar(d[base + qsizetype(rows - 1 - y) * stride + x * bits / 8]);
+        return (byte >> (8 - bits - x * bits % 8)) & ((1 << bits) - 1);
+    };
+    QImage image(w, rows, QImage::Format_ARGB32);
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int index = bitsAt(colourAt, colourStride, h->bits, x, y);
+            const QRgb colour = index < count ? palette[index] : qRgba(255, 0, 255, 128);
+            const bool masked = bitsAt(maskAt, maskStride, 1, x, y);
+            image.setPixel(x, y, !masked ? colour : colour == qRgb(0, 0, 0) ? qRgba(0, 0, 0, 0) : qRgba(255, 0, 255, 128));
+        }
+    return image;
+}
+
+// A one-image cursor or icon file: its directory entry's fields and image.
+struct IconFile {
+    quint16 type = 0, count = 0, field4 = 0, field6 = 0;
+    int width = 0, height = 0;
+    InfoHeader header;
+    QImage image;
+};
+
+IconFile iconFile(const QString &path)
+{
+    const QByteArray d = fileBytes(path);
+    IconFile f;
+    if (d.size() < 22 || qFromLittleEndian<quint16>(d.constData()) != 0)
+        return f;
+    auto u16 = [&](qsizetype at) { return qFromLittleEndian<quint16>(d.constData() + at); };
+    f.type = u16(2);
+    f.count = u16(4);
+    f.width = uchar(d[6]) ? uchar(d[6]) : 256;
+    f.height = uchar(d[7]) ? uchar(d[7]) : 256;
+    f.field4 = u16(10);
+    f.field6 = u16(12);
+    const quint32 size = qFromLittleEndian<quint32>(d.constData() + 14);
+    const quint32 offset = qFromLittleEndian<quint32>(d.constData() + 18);
+    if (qsizetype(offset) + qsizetype(size) <= d.size())
+        f.image = iconDib(d.left(offset + size), offset, &f.header);
+    return f;
+}
+
+// What the Linux program shows for a picture with transparency, transparent
+// pixels all alike, to compare with a decoded cursor or icon.
+QImage shown(const QImage &image)
+{
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y)
+        for (int x = 0; x < out.width(); ++x)
+            if (qAlpha(out.pixel(x, y)) == 0)
+                out.setPixel(x, y, qRgba(0, 0, 0, 0));
+    return out;
+}
+
 } // namespace
 
 class TestArtwork : public QObject {
@@ -164,6 +275,11 @@ private slots:
     void windowIcon();
     void sounds_data();
     void sounds();
+    void windowsPictures_data();
+    void windowsPictures();
+    void windowsResourceScript();
+    void windowsCursor();
+    void windowsIcon();
 };
 
 void TestArtwork::pictures_data()
@@ -374,6 +490,95 @@ void TestArtwork::sounds()
     QVERIFY2(dbfs > -7.5 && dbfs < -4.5, qPrintable(QString::number(dbfs)));
     QVERIFY(std::abs(int(wave->samples.first())) < 400);
     QVERIFY(std::abs(int(wave->samples.last())) < 400);
+}
+
+void TestArtwork::windowsPictures_data() { pictures_data(); }
+
+// Each BMP is what Windows loads as a 256-colour picture: BITMAPINFOHEADER,
+// 8 bits, no compression, rows bottom-up, a palette of at most 256 entries
+// that the pixel data follows at once and that every index stays within;
+// every picture of a window carries that window's palette; and it shows
+// exactly the pixels the Linux program draws.
+void TestArtwork::windowsPictures()
+{
+    QFETCH(QString, form);
+    QFETCH(QString, name);
+    QFETCH(QSize, size);
+    const QString path = windowsArt(QStringLiteral("%1/%2.bmp").arg(form, name));
+    const QByteArray d = fileBytes(path);
+    QVERIFY2(d.size() > 54 && d.startsWith("BM"), "missing or not a BMP file");
+    QCOMPARE(qFromLittleEndian<quint32>(d.constData() + 2), quint32(d.size()));
+    const auto h = infoHeader(d, 14);
+    QVERIFY(h);
+    QCOMPARE(h->size, 40);
+    QCOMPARE(QSize(h->width, h->height), size);  // a positive height: bottom-up
+    QCOMPARE(h->planes, quint16(1));
+    QCOMPARE(h->bits, quint16(8));
+    QCOMPARE(h->compression, quint32(0));
+    QVERIFY2(h->colours >= 1 && h->colours <= 256, qPrintable(QString::number(h->colours)));
+    const quint32 offset = qFromLittleEndian<quint32>(d.constData() + 10);
+    QCOMPARE(offset, 14 + 40 + 4 * h->colours);
+    const int stride = (size.width() + 3) / 4 * 4;
+    QCOMPARE(qsizetype(d.size()), qsizetype(offset) + qsizetype(stride) * size.height());
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            if (uchar(d[offset + qsizetype(y) * stride + x]) >= h->colours)
+                QFAIL(qPrintable(QStringLiteral("index off the palette in row %1 from the bottom").arg(y)));
+
+    const QByteArray background = fileBytes(windowsArt(form + QStringLiteral("/background.bmp")));
+    const auto bh = infoHeader(background, 14);
+    QVERIFY(bh);
+    QCOMPARE(paletteAt(d, 54, int(h->colours)), paletteAt(background, 54, int(bh->colours)));
+
+    QImage decoded;
+    QVERIFY(decoded.loadFromData(d, "BMP"));
+    QCOMPARE(decoded.convertToFormat(QImage::Format_RGB32), stored(form, name).convertToFormat(QImage::Format_RGB32));
+}
+
+// The resource script names every picture once, as the Windows program
+// loads it (form and name in upper case), the cursor and the icon, and
+// every file it names is there.
+void TestArtwork::windowsResourceScript()
+{
+    QStringList expected;
+    for (const Expected &e : expectedPictures())
+        expected << QStringLiteral("%1_%2 BITMAP \"%3/%4.bmp\"").arg(e.form.toUpper(), e.name.toUpper(), e.form, e.name);
+    expected << QStringLiteral("HAND CURSOR \"hand.cur\"") << QStringLiteral("1 ICON \"icon.ico\"");
+    QStringList lines = QString::fromUtf8(fileBytes(windowsArt(QStringLiteral("art.rc")))).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    lines.sort();
+    expected.sort();
+    QCOMPARE(lines, expected);
+    for (const QString &line : lines) {
+        const QString file = line.section(QLatin1Char('"'), 1, 1);
+        QVERIFY2(QFile::exists(windowsArt(file)), qPrintable(file));
+    }
+}
+
+// The .cur file: one 32 x 32 two-colour image with its hot spot on the
+// finger tip, showing the hand the Linux program shows, see-through around.
+void TestArtwork::windowsCursor()
+{
+    const IconFile cur = iconFile(windowsArt(QStringLiteral("hand.cur")));
+    QCOMPARE(cur.type, quint16(2));
+    QCOMPARE(cur.count, quint16(1));
+    QCOMPARE(QSize(cur.width, cur.height), QSize(32, 32));
+    QCOMPARE(QPoint(cur.field4, cur.field6), QPoint(6, 0));
+    QVERIFY2(!cur.image.isNull(), "the cursor's image does not decode");
+    QCOMPARE(cur.header.bits, quint16(1));
+    QCOMPARE(cur.image, shown(assets::image(QStringLiteral("hand"))));
+}
+
+// The .ico file: one 32 x 32 image in 16 colours, the Linux program's icon.
+void TestArtwork::windowsIcon()
+{
+    const IconFile ico = iconFile(windowsArt(QStringLiteral("icon.ico")));
+    QCOMPARE(ico.type, quint16(1));
+    QCOMPARE(ico.count, quint16(1));
+    QCOMPARE(QSize(ico.width, ico.height), QSize(32, 32));
+    QVERIFY2(!ico.image.isNull(), "the icon's image does not decode");
+    QCOMPARE(ico.header.bits, quint16(4));
+    QCOMPARE(ico.field6, quint16(4));
+    QCOMPARE(ico.image, shown(assets::image(QStringLiteral("icon"))));
 }
 
 QTEST_MAIN(TestArtwork)

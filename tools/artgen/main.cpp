@@ -3,13 +3,17 @@
 // picture twice: screen-ready (.px, see assets/screenimage.h) for the
 // resource list (art.qrc) of the build, and as a PNG file to look at and to
 // compare screenshots with. Also synthesises the two sound files. Usage:
-//   quorvia_artgen --out DIR [--sounds DIR] [--preview DIR]
+//   quorvia_artgen --out DIR [--sounds DIR] [--preview DIR] [--bmp DIR]
+// --bmp writes the artwork for the Windows program: every picture as
+// DIR/<form>/<name>.bmp, DIR/hand.cur, DIR/icon.ico and the resource script
+// DIR/art.rc that names them (see winres.h).
 // --preview writes each window with all Light pictures shown and with all
 // Indent pictures shown, as a user would see them, for looking at.
 
 #include "palette.h"
 #include "sounds.h"
 #include "windows.h"
+#include "winres.h"
 
 #include "assets/screenimage.h"
 
@@ -51,6 +55,31 @@ QString savePicture(const QImage &image, const QString &out, const QString &stem
     return stem + QStringLiteral(".px");
 }
 
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(data) != data.size())
+        throw std::runtime_error(qPrintable(QStringLiteral("cannot write %1").arg(path)));
+}
+
+// The Windows resource script: a picture's resource name is its form and
+// name in upper case ("FRMGAMES_IMGRUNLIGHT"), its file relative to the
+// script, with forward slashes, which the resource compiler accepts.
+struct WindowsArt {
+    QString dir;        // empty: no Windows artwork
+    QStringList script;
+
+    void picture(const QImage &indexed, const QString &form, const QString &name)
+    {
+        if (dir.isEmpty())
+            return;
+        const QString file = form + QLatin1Char('/') + name + QStringLiteral(".bmp");
+        writeFile(dir + QLatin1Char('/') + file, bmpFile(indexed));
+        script << QStringLiteral("%1_%2 BITMAP \"%3\"").arg(form.toUpper(), name.toUpper(), file);
+    }
+};
+
 // The Light picture must show its base unchanged but for the word: its
 // outer ring of pixels equal, every difference inside the word's box.
 void checkLight(const Picture &pic, const QImage &indexed, const QImage &baseIndexed)
@@ -82,7 +111,7 @@ QImage composite(const QImage &background, const QList<std::pair<QRect, QImage>>
 
 // Reduces a window's colours, checks its pictures, writes them; returns the
 // resource paths written.
-QStringList process(const Window &w, const QString &out, const QString &preview)
+QStringList process(const Window &w, const QString &out, const QString &preview, WindowsArt &windowsArt)
 {
     QList<QImage> all{w.background};
     for (const Picture &pic : w.pictures)
@@ -93,6 +122,7 @@ QStringList process(const Window &w, const QString &out, const QString &preview)
     done.insert(QStringLiteral("background"),
                 {w.background.rect(), w.background, q.quantise(w.background, w.ditherMask)});
     QStringList files{savePicture(done[QStringLiteral("background")].indexed, out, w.form + QStringLiteral("/background"))};
+    windowsArt.picture(done[QStringLiteral("background")].indexed, w.form, QStringLiteral("background"));
     for (const Picture &pic : w.pictures) {
         const Quantised &base = done[pic.base];
         const QRect inBase = pic.rect.translated(-base.rect.topLeft());
@@ -104,6 +134,7 @@ QStringList process(const Window &w, const QString &out, const QString &preview)
             checkLight(pic, indexed, baseIndexed);
         done.insert(pic.name, {pic.rect, pic.full, indexed});
         files << savePicture(indexed, out, w.form + QLatin1Char('/') + pic.name);
+        windowsArt.picture(indexed, w.form, pic.name);
     }
 
     if (!preview.isEmpty()) {
@@ -131,6 +162,7 @@ int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
     QString out, sounds, preview;
+    WindowsArt windowsArt;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--out"))
@@ -139,15 +171,17 @@ int main(int argc, char **argv)
             sounds = args[i + 1];
         else if (args[i] == QLatin1String("--preview"))
             preview = args[i + 1];
+        else if (args[i] == QLatin1String("--bmp"))
+            windowsArt.dir = args[i + 1];
     }
     if (out.isEmpty()) {
-        std::fprintf(stderr, "usage: quorvia_artgen --out DIR [--sounds DIR] [--preview DIR]\n");
+        std::fprintf(stderr, "usage: quorvia_artgen --out DIR [--sounds DIR] [--preview DIR] [--bmp DIR]\n");
         return 2;
     }
     try {
         QStringList files;
         for (Window (*make)() : {gamesWindow, cdWindow, hddWindow, exitWindow, saveWindow})
-            files += process(make(), out, preview);
+            files += process(make(), out, preview, windowsArt);
         files << savePicture(handCursor(), out, QStringLiteral("hand"))
               << savePicture(windowIcon(), out, QStringLiteral("icon"));
         if (!preview.isEmpty()) {
@@ -161,6 +195,16 @@ int main(int argc, char **argv)
 
         if (!sounds.isEmpty() && !writeSounds(sounds))
             throw std::runtime_error("cannot write the sound files");
+
+        if (!windowsArt.dir.isEmpty()) {
+            // The hot spot is the finger tip.
+            writeFile(windowsArt.dir + QStringLiteral("/hand.cur"), cursorFile(handCursor(), QPoint(6, 0)));
+            writeFile(windowsArt.dir + QStringLiteral("/icon.ico"), iconFile(windowIcon()));
+            // The script last, like the resource list below: the build
+            // treats it as the sign that every file it names is written.
+            windowsArt.script << QStringLiteral("HAND CURSOR \"hand.cur\"") << QStringLiteral("1 ICON \"icon.ico\"");
+            writeFile(windowsArt.dir + QStringLiteral("/art.rc"), windowsArt.script.join(QLatin1Char('\n')).toUtf8() + '\n');
+        }
 
         // The resource list last: the build treats it as the sign that
         // every picture is written.

@@ -1,0 +1,226 @@
+// The Win32 windows behind the toolkit-free forms: one top-level window per
+// form, which paints its background and its window-less controls (pictures,
+// hot areas, labels, the progress bar) itself and hit-tests them, and holds
+// the real child controls (list, panes, the classic file controls).
+#pragma once
+
+#include "platform/win_text.h"
+#include "ui/backend.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace ui::win32 {
+
+// UTF-16 for the W functions from the interface's UTF-8, and back. Invalid
+// UTF-8 shows as replacement characters rather than not at all.
+std::wstring wide(const std::string &utf8);
+std::string utf8(const std::wstring &text);
+
+HINSTANCE instance();
+
+// The fonts of the layout, made once for the program.
+enum class Font {
+    Pane,     // Arial 8.25 pt: the list, the panes, the classic controls
+    Status,   // MS Sans Serif 8.25 pt bold: the main screen's status line
+    Message,  // MS Sans Serif 12 pt bold: the information dialog's message
+};
+HFONT font(Font which);
+
+inline constexpr COLORREF kGreen = RGB(0x00, 0xFF, 0x00);
+// Black on this green reads as well as the green text on black does.
+inline constexpr COLORREF kSelection = RGB(0x00, 0xC0, 0x00);
+inline constexpr COLORREF kYellow = RGB(0xFF, 0xFF, 0x00);
+HBRUSH blackBrush();
+
+// A picture of a window's artwork from the executable's resources (resource
+// name "FRMGAMES_IMGRUNLIGHT"), kept for the program's life; null when the
+// executable has none, and the picture then stays blank.
+HBITMAP picture(const std::string &form, const std::string &name);
+SIZE bitmapSize(HBITMAP bitmap);
+// Copies a part of a bitmap (its whole when w is negative) to a DC.
+void drawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int w = -1, int h = -1, int srcX = 0, int srcY = 0);
+
+bool hourglassOn();
+// Lets the window under the pointer set its cursor again, after what decides
+// the cursor (the hourglass, a hot area's cursor) changed.
+void refreshCursor();
+
+// Disables the program's other form windows, for a modal display; returns
+// those it disabled, which enableAgain enables again.
+std::vector<HWND> disableOthers(HWND except);
+void enableAgain(const std::vector<HWND> &windows);
+
+class FormWindow;
+
+// A control that the form draws and hit-tests itself: it has no window.
+class Windowless {
+public:
+    // What pointer input over it does: goes on to what lies beneath, ends
+    // there (reaching no handler), or is the item's own.
+    enum class Pointer { PassThrough, Absorb, Target };
+
+    Windowless(FormWindow &form, const layout::Rect &rect, bool shown);
+    virtual ~Windowless() = default;
+    Windowless(const Windowless &) = delete;
+    Windowless &operator=(const Windowless &) = delete;
+
+    virtual void draw(HDC) const {}
+    virtual Pointer pointer() const { return Pointer::PassThrough; }
+    // Pointer input, for a Target: movement, a press and a release of a
+    // mouse button (0 left, 1 right, 2 middle, 3 and 4 the extra buttons).
+    virtual void mouseMove() {}
+    virtual void mouseDown(int /*button*/, bool /*doubleClick*/) {}
+    virtual void mouseUp(int /*button*/, bool /*inside*/) {}
+    virtual HCURSOR cursor() const;
+    // Whether its paints go to the test's paint log (see QUORVIA_TEST_PAINT_LOG).
+    virtual bool logsPaint() const { return false; }
+
+    bool shown() const { return mShown; }
+    void setShown(bool shown);
+    const RECT &rect() const { return mRect; }
+    bool contains(POINT p) const { return PtInRect(&mRect, p) != 0; }
+    const std::string &itemName() const { return mName; }
+
+protected:
+    // Repaints the item's rectangle when the windows next paint, if shown.
+    void invalidate() const;
+    FormWindow &mForm;
+    RECT mRect;
+    bool mShown;
+    std::string mName;
+};
+
+template <class I> class WindowlessOf : public I, public Windowless {
+public:
+    using Windowless::Windowless;
+    void show() override { setShown(true); }
+    void hide() override { setShown(false); }
+    bool visible() const override { return shown(); }
+    void setName(const std::string &name) override { mName = name; }
+};
+
+// A real child control of a form, subclassed so that the library sees its
+// messages first (pointer movement, keys, the dialog codes).
+class Child {
+public:
+    Child(FormWindow &form, const wchar_t *windowClass, DWORD style, const layout::Rect &rect, int extraHeight = 0);
+    virtual ~Child();
+    Child(const Child &) = delete;
+    Child &operator=(const Child &) = delete;
+
+    HWND hwnd() const { return mHwnd; }
+    // A notification of WM_COMMAND (LBN_SELCHANGE, CBN_SELCHANGE, ...).
+    virtual void command(int) {}
+    // An owner-drawn entry.
+    virtual void drawItem(const DRAWITEMSTRUCT &) {}
+    // The child of a form's child window, or null.
+    static Child *of(HWND hwnd);
+
+protected:
+    // The subclass procedure's body: the default hands pointer movement to
+    // movement() and everything to the control's own procedure.
+    virtual LRESULT message(UINT msg, WPARAM wParam, LPARAM lParam);
+    virtual void movement() {}
+    LRESULT callOriginal(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Takes the keyboard focus when the form is active; else the form gives
+    // it to this control when it is next activated.
+    void takeFocus();
+
+    FormWindow &mForm;
+    HWND mHwnd = nullptr;
+    std::string mName;
+
+private:
+    static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    WNDPROC mOriginal = nullptr;
+};
+
+template <class I> class ChildOf : public I, public Child {
+public:
+    using Child::Child;
+    void show() override { ShowWindow(mHwnd, SW_SHOWNA); }
+    void hide() override { ShowWindow(mHwnd, SW_HIDE); }
+    // By its own flag: a child of a window not yet shown is visible once shown.
+    bool visible() const override { return (GetWindowLongW(mHwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
+    void setName(const std::string &name) override { mName = name; }
+};
+
+struct ModalLoop;
+
+class FormWindow : public backend::WindowImpl {
+public:
+    FormWindow(ui::Window &form, const WindowSpec &spec);
+    ~FormWindow() override;
+
+    ui::Picture *addPicture(const layout::Rect &rect, const std::string &name) override;
+    ui::HotArea *addHotArea(const layout::Rect &rect) override;
+    ui::Label *addLabel(const layout::Rect &rect, ui::LabelStyle style) override;
+    ui::ListBox *addListBox(const layout::Rect &rect) override;
+    ui::TextPane *addTextPane(const layout::Rect &rect) override;
+    ui::TextBox *addTextBox(const layout::Rect &rect) override;
+    ui::ProgressBar *addProgressBar(const layout::Rect &rect, const std::string &trough, const std::string &fill,
+                                    const layout::Rect &fillRect) override;
+    ui::DriveList *addDriveList(const layout::Rect &rect) override;
+    ui::FolderList *addFolderList(const layout::Rect &rect) override;
+    ui::FileList *addFileList(const layout::Rect &rect) override;
+
+    void setTitle(const std::string &title) override;
+    std::string title() const override { return mTitle; }
+    layout::Rect outerRect() const override;
+    void moveOuter(int left, int top) override;
+    void showModal() override;
+    void showModeless() override;
+    bool visible() const override;
+    void hide() override;
+    void dismiss() override;
+    std::uintptr_t nativeHandle() const override { return reinterpret_cast<std::uintptr_t>(mHwnd); }
+
+    HWND hwnd() const { return mHwnd; }
+    ui::Window &form() const { return mForm; }
+    const std::string &pictures() const { return mPictures; }
+    int nextControlId() { return mNextId++; }
+    // The child that gets the keyboard focus when the window is activated.
+    void setFocusChild(HWND child);
+    // The form window of a top-level window of the program, or null.
+    static FormWindow *of(HWND hwnd);
+    // True while some loaded form's window is shown.
+    static bool anyShown();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT msg, WPARAM wParam, LPARAM lParam);
+    void paint(HDC dc, const RECT &area);
+    // The topmost shown item under the point that takes pointer input; null
+    // for the bare background, and `absorbed` set when an item ends it there.
+    Windowless *itemAt(POINT p, bool &absorbed) const;
+    void mouseMove(POINT p);
+    void mouseDown(POINT p, int button, bool doubleClick);
+    void mouseUp(POINT p, int button, WPARAM held);
+    HCURSOR cursorAt(POINT p) const;
+    void activated(bool active);
+    template <class T> T *own(std::unique_ptr<T> item);
+    template <class T> T *ownChild(std::unique_ptr<T> child);
+
+    ui::Window &mForm;
+    std::string mPictures;
+    std::string mTitle;
+    HWND mHwnd = nullptr;
+    HBITMAP mBackground = nullptr;
+    HBITMAP mBuffer = nullptr;  // the off-screen picture each paint is drawn into
+    int mWidth, mHeight;
+    std::vector<std::unique_ptr<Windowless>> mItems;  // in stacking order, lowest first
+    std::vector<std::unique_ptr<Child>> mChildren;
+    HWND mFocus = nullptr;
+    int mNextId = 100;  // child ids clear of IDOK and IDCANCEL
+    ModalLoop *mModal = nullptr;
+
+    // The pointer's press: what gets its movement and its release.
+    enum class Grab { None, Background, Nothing, Item };
+    Grab mGrab = Grab::None;
+    Windowless *mGrabbed = nullptr;
+    Windowless *mLastPressed = nullptr;  // a double-click counts only on the item of its first press
+};
+
+} // namespace ui::win32
