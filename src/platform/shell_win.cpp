@@ -2,6 +2,7 @@
 #include "system.h"
 #include "drives.h"
 #include "shell.h"
+#include "win_load.h"
 #include "win_text.h"
 
 #include <mmsystem.h>
@@ -36,19 +37,26 @@ bool folderMissing(const std::string &ansiPath)
     return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
+// The sound player's one function, from winmm.dll on first use.
+BOOL playSound(const char *file, UINT flags)
+{
+    static const auto play = win::systemFunction<decltype(sndPlaySoundA)>("winmm.dll", "sndPlaySoundA");
+    return play ? play(file, flags) : FALSE;
+}
+
 // The system's sound device, or a test's recorder in its place.
 void devicePlay(const std::string &ansiPath)
 {
     // Asynchronous (1) alone: the next sound cuts this one off, and a file
     // that cannot be played gives the system's default sound.
     if (!soundDeviceHooked(testing::SoundCall::Play, ansiPath))
-        sndPlaySoundA(ansiPath.c_str(), 1);
+        playSound(ansiPath.c_str(), 1);
 }
 
 void deviceStop()
 {
     if (!soundDeviceHooked(testing::SoundCall::Stop))
-        sndPlaySoundA(nullptr, 0);
+        playSound(nullptr, 0);
 }
 
 void deviceBeep()
@@ -67,7 +75,10 @@ int shellOpen(std::uintptr_t ownerWindow, const std::string &file, const std::st
     const std::string arguments = win::ansiText(parameters);
     // An empty working folder, not a missing one: the started program
     // inherits the current folder of this one.
-    HINSTANCE result = ShellExecuteA(windowOf(ownerWindow), "OPEN", target->c_str(), arguments.c_str(), "", 1);
+    static const auto shellExecute = win::systemFunction<decltype(ShellExecuteA)>("shell32.dll", "ShellExecuteA");
+    if (!shellExecute)
+        return int(ShellCode::OutOfMemory);  // the system's own answer when it cannot start the shell
+    HINSTANCE result = shellExecute(windowOf(ownerWindow), "OPEN", target->c_str(), arguments.c_str(), "", 1);
     const int code = static_cast<int>(reinterpret_cast<INT_PTR>(result));
     // Windows tells a missing folder (path not found) from a missing file in
     // an existing folder; some shells (Wine's) report both as a missing file.
@@ -90,7 +101,12 @@ void playWave(const std::string &path)
 }
 
 // The system's own player is part of the system: nothing to load.
-void prepareSound() {}
+// Loads the sound player while the user looks at the main screen, so that
+// the first sound does not wait for it.
+void prepareSound()
+{
+    LoadLibraryA("winmm.dll");
+}
 
 void messageBox(std::uintptr_t ownerWindow, const std::string &text, const std::string &title)
 {

@@ -5,6 +5,7 @@
 
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/win_load.h"
 
 #include <commdlg.h>
 
@@ -406,7 +407,10 @@ bool showOpen(CommonDialog &common, Window &owner)
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     // Modal over the whole program, not only over its owner.
     const std::vector<HWND> disabled = win32::disableOthers(dialog.hwndOwner);
-    const BOOL picked = GetOpenFileNameA(&dialog);
+    // From comdlg32.dll on first use: most sessions never open it.
+    static const auto getOpenFileName =
+        platform::win::systemFunction<decltype(GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    const BOOL picked = getOpenFileName ? getOpenFileName(&dialog) : FALSE;
     win32::enableAgain(disabled);
     if (!picked)
         return false;

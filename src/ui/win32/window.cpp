@@ -2,6 +2,8 @@
 
 #include "widgets.h"
 
+#include "platform/shell.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -817,6 +819,13 @@ int run(int, char *[], const std::function<bool()> &start)
     win32::owner();
     if (!start())
         return 0;
+    // The sound player is loaded while the user looks at the main screen,
+    // not before it shows.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        platform::prepareSound();
+    });
+    (void)timer;
     return win32::runLoop([] { return false; });
 }
 
