@@ -45,7 +45,7 @@ public:
     virtual std::uintptr_t nativeHandle() const = 0;
 };
 
-std::unique_ptr<WindowImpl> createWindow(Window &form, const WindowSpec &spec);
+std::unique_ptr<WindowImpl> createWindow(Window &form, const WindowSetup &setup);
 
 // Deletes the form (and with it its window) from the event loop.
 void destroyLater(Window *form);

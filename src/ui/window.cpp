@@ -14,7 +14,7 @@ namespace {
 Window *gMainScreen = nullptr;
 } // namespace
 
-Window::Window(const WindowSpec &spec) : mImpl(backend::createWindow(*this, spec)) {}
+Window::Window(const WindowSetup &setup) : mImpl(backend::createWindow(*this, setup)) {}
 
 Window::~Window()
 {

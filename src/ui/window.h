@@ -25,7 +25,7 @@ enum class Frame {
     DialogNoTitle  // a border without a title bar, no task-bar entry
 };
 
-struct WindowSpec {
+struct WindowSetup {
     // The set of pictures the window draws from ("frmGames", "frmCD", ...):
     // its "background", and the pictures its controls name.
     std::string pictures;
@@ -38,7 +38,7 @@ struct WindowSpec {
 // above it. Forms derive from it; each is created through form<F>().
 class Window {
 public:
-    explicit Window(const WindowSpec &spec);
+    explicit Window(const WindowSetup &setup);
     virtual ~Window();
     Window(const Window &) = delete;
     Window &operator=(const Window &) = delete;

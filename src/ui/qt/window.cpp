@@ -290,11 +290,11 @@ void whenNotBusy(std::function<void()> action)
 // ---------------------------------------------------------------------------
 // A form's window
 
-FormWindow::FormWindow(ui::Window &form, const WindowSpec &spec) : mPictures(spec.pictures)
+FormWindow::FormWindow(ui::Window &form, const WindowSetup &setup) : mPictures(setup.pictures)
 {
-    const QPixmap background = assets::picture(toQ(spec.pictures), QStringLiteral("background"));
+    const QPixmap background = assets::picture(toQ(setup.pictures), QStringLiteral("background"));
     QWidget *w;
-    if (spec.frame == Frame::MainScreen) {
+    if (setup.frame == Frame::MainScreen) {
         w = new MainWidget(form, background);
         w->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
@@ -303,7 +303,7 @@ FormWindow::FormWindow(ui::Window &form, const WindowSpec &spec) : mPictures(spe
         auto *dialog = new DialogWidget(form, background);
         dialog->setModal(false);
         Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint;
-        if (spec.frame == Frame::Dialog)
+        if (setup.frame == Frame::Dialog)
             flags |= Qt::WindowTitleHint;
         else
             flags &= ~Qt::WindowTitleHint;  // a border without a title bar
@@ -315,10 +315,10 @@ FormWindow::FormWindow(ui::Window &form, const WindowSpec &spec) : mPictures(spe
         leaveOutOfTaskbar(dialog);
         w = dialog;
     }
-    w->setFixedSize(spec.width, spec.height);
+    w->setFixedSize(setup.width, setup.height);
     w->setWindowIcon(assets::windowIcon());
     mWidget = w;
-    setTitle(spec.title);
+    setTitle(setup.title);
     // A native window destroyed from outside is a close request.
     closeOnExternalDestroy(w);
 }
@@ -444,9 +444,9 @@ std::uintptr_t FormWindow::nativeHandle() const
 
 namespace ui::backend {
 
-std::unique_ptr<WindowImpl> createWindow(Window &form, const WindowSpec &spec)
+std::unique_ptr<WindowImpl> createWindow(Window &form, const WindowSetup &setup)
 {
-    return std::make_unique<qt::FormWindow>(form, spec);
+    return std::make_unique<qt::FormWindow>(form, setup);
 }
 
 void destroyLater(Window *form)

@@ -47,7 +47,7 @@ void whenNotBusy(std::function<void()> action);
 
 class FormWindow : public backend::WindowImpl {
 public:
-    FormWindow(ui::Window &form, const WindowSpec &spec);
+    FormWindow(ui::Window &form, const WindowSetup &setup);
     ~FormWindow() override;
 
     ui::Picture *addPicture(const layout::Rect &rect, const std::string &name) override;

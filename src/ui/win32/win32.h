@@ -151,7 +151,7 @@ struct ModalLoop;
 
 class FormWindow : public backend::WindowImpl {
 public:
-    FormWindow(ui::Window &form, const WindowSpec &spec);
+    FormWindow(ui::Window &form, const WindowSetup &setup);
     ~FormWindow() override;
 
     ui::Picture *addPicture(const layout::Rect &rect, const std::string &name) override;

@@ -256,16 +256,16 @@ FrameStyle frameStyle(Frame frame)
 
 } // namespace
 
-FormWindow::FormWindow(ui::Window &form, const WindowSpec &spec)
-    : mForm(form), mPictures(spec.pictures), mTitle(spec.title), mWidth(spec.width), mHeight(spec.height)
+FormWindow::FormWindow(ui::Window &form, const WindowSetup &setup)
+    : mForm(form), mPictures(setup.pictures), mTitle(setup.title), mWidth(setup.width), mHeight(setup.height)
 {
     registerClasses();
-    mBackground = picture(spec.pictures, "background");
-    const FrameStyle frame = frameStyle(spec.frame);
-    RECT outer{0, 0, spec.width, spec.height};
+    mBackground = picture(setup.pictures, "background");
+    const FrameStyle frame = frameStyle(setup.frame);
+    RECT outer{0, 0, setup.width, setup.height};
     AdjustWindowRectEx(&outer, frame.style, FALSE, frame.exStyle);
-    HWND parent = spec.frame == Frame::MainScreen ? nullptr : owner();
-    mHwnd = CreateWindowExW(frame.exStyle, kFormClass, wide(spec.title).c_str(), frame.style, 0, 0,
+    HWND parent = setup.frame == Frame::MainScreen ? nullptr : owner();
+    mHwnd = CreateWindowExW(frame.exStyle, kFormClass, wide(setup.title).c_str(), frame.style, 0, 0,
                             outer.right - outer.left, outer.bottom - outer.top, parent, nullptr, instance(), nullptr);
     SetWindowLongPtrW(mHwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(mHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::windowProc));
@@ -273,11 +273,11 @@ FormWindow::FormWindow(ui::Window &form, const WindowSpec &spec)
     // gets exactly its size.
     RECT client;
     GetClientRect(mHwnd, &client);
-    if (client.right != spec.width || client.bottom != spec.height) {
+    if (client.right != setup.width || client.bottom != setup.height) {
         RECT window;
         GetWindowRect(mHwnd, &window);
-        SetWindowPos(mHwnd, nullptr, 0, 0, window.right - window.left + spec.width - client.right,
-                     window.bottom - window.top + spec.height - client.bottom,
+        SetWindowPos(mHwnd, nullptr, 0, 0, window.right - window.left + setup.width - client.right,
+                     window.bottom - window.top + setup.height - client.bottom,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     program().windows.push_back(this);
@@ -761,9 +761,9 @@ namespace ui::backend {
 
 using ui::win32::program;
 
-std::unique_ptr<WindowImpl> createWindow(Window &form, const WindowSpec &spec)
+std::unique_ptr<WindowImpl> createWindow(Window &form, const WindowSetup &setup)
 {
-    return std::make_unique<win32::FormWindow>(form, spec);
+    return std::make_unique<win32::FormWindow>(form, setup);
 }
 
 void destroyLater(Window *form)
