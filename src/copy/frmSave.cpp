@@ -39,8 +39,6 @@ frmSave::frmSave()
 {
     namespace L = layout::save;
 
-    // The keyboard visits the path box, the folder list and the drive list in
-    // the order they are created.
     txtFolderPath = addTextBox(L::txtFolderPath);
     txtFolderPath->setName("txtFolderPath");
     dirSave = addFolderList(L::dirSave);
@@ -67,11 +65,22 @@ frmSave::frmSave()
     lblCancel = addHotArea(cancel.label);
     lblCancel->setName("lblCancel");
 
+    lblSave->setAccessible(ui::spokenWord(save.word), "");
+    lblCancel->setAccessible(ui::spokenWord(cancel.word), "");
+
+    // The chooser opens with the focus in the path box; Tab goes on to Save
+    // and Cancel, then to the folder and drive lists.
+    setTabOrder({txtFolderPath, lblSave, lblCancel, dirSave, drvSave});
     txtFolderPath->setFocus();
 
     ui::connectHandlers(this, {
         {onMouseMove, &frmSave::Form_MouseMove},
         {txtFolderPath->onMouseMove, &frmSave::txtFolderPath_MouseMove},
+        {txtFolderPath->onFocus, &frmSave::txtFolderPath_MouseMove},
+        {dirSave->onFocus, &frmSave::dirSave_MouseMove},
+        {lblSave->onFocus, &frmSave::lblSave_MouseMove},
+        {lblCancel->onFocus, &frmSave::lblCancel_MouseMove},
+        {onEscape, &frmSave::lblCancel_Click},
         {dirSave->onMouseMove, &frmSave::dirSave_MouseMove},
         {drvSave->onChange, &frmSave::drvSave_Change},
         {dirSave->onChange, &frmSave::dirSave_Change},

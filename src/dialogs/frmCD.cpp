@@ -22,6 +22,13 @@ std::vector<std::size_t> codePointStarts(const std::string &text)
     return starts;
 }
 
+// The sentence with the name in place of its "%1".
+std::string wholeMessage(const std::string &sentence, const std::string &name)
+{
+    const std::size_t at = sentence.find("%1");
+    return at == std::string::npos ? sentence : sentence.substr(0, at) + name + sentence.substr(at + 2);
+}
+
 // The sentence with the name in place of its "%1", as the label can show it
 // whole: as it stands, else with the name's "\" as places to wrap, else with
 // the fewest characters taken out of the name's middle.
@@ -40,7 +47,7 @@ std::string fittedMessage(const ui::Label &label, const std::string &sentence, c
         }
         return text;
     };
-    const std::string whole = compose(name);
+    const std::string whole = wholeMessage(sentence, name);
     if (at == std::string::npos || label.fits(whole))
         return whole;
     const std::vector<std::size_t> starts = codePointStarts(name);
@@ -76,13 +83,17 @@ frmCD::frmCD()
     lblOk2 = addHotArea(L::lblOk2);
     lblOk2->setName("lblOk2");
     lblOk2->hide();
+    lblOk2->setAccessible(ui::spokenWord(L::okWord), "");
+    setTabOrder({lblOk2});
 
     ui::connectHandlers<frmCD>(this, {
         {onMouseMove, &frmCD::Form_MouseMove},
         {lblOk2->onMouseMove, &frmCD::lblOk2_MouseMove},
+        {lblOk2->onFocus, &frmCD::lblOk2_MouseMove},
         {lblOk2->onMouseDown, &frmCD::lblOk2_MouseDown},
         {lblOk2->onMouseUp, &frmCD::lblOk2_MouseUp},
         {lblOk2->onClick, &frmCD::lblOk2_Click},
+        {onEscape, &frmCD::lblOk2_Click},
     });
 }
 
@@ -116,6 +127,8 @@ void showMessage(const std::string &sentence, const std::string *name, Placement
     frmCD &dialog = ui::form<frmCD>();
     dialog.setTitle("Quorvia Information");
     dialog.lblInstruction->setText(name ? fittedMessage(*dialog.lblInstruction, sentence, *name) : sentence);
+    // A screen reader reads the whole message, the name never shortened.
+    dialog.setAccessibleDescription(name ? wholeMessage(sentence, *name) : sentence);
     const ui::Window *games = ui::mainScreen();
     if (placement == Placement::MainScreen && games)
         ui::centreOver(dialog, *games);

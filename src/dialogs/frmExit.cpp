@@ -18,11 +18,19 @@ frmExit::frmExit()
     lblUninstall->setName("lblUninstall");
     lblExit = addHotArea(exit.label);
     lblExit->setName("lblExit");
+    lblUninstall->setAccessible(ui::spokenWord(uninstall.word), "");
+    lblExit->setAccessible(ui::spokenWord(exit.word), "");
+    setAccessibleDescription(layout::joinedParagraphs(L::paragraphs));
+    // Escape is left unset: the dialog has no way back, and a stray key must
+    // not end the program.
+    setTabOrder({lblUninstall, lblExit});
 
     ui::connectHandlers(this, {
         {onMouseMove, &frmExit::Form_MouseMove},
         {lblUninstall->onMouseMove, &frmExit::lblUninstall_MouseMove},
         {lblExit->onMouseMove, &frmExit::lblExit_MouseMove},
+        {lblUninstall->onFocus, &frmExit::lblUninstall_MouseMove},
+        {lblExit->onFocus, &frmExit::lblExit_MouseMove},
         {lblUninstall->onClick, &frmExit::lblUninstall_Click},
         {lblExit->onClick, &frmExit::lblExit_Click},
     });

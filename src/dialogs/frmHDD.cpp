@@ -34,6 +34,10 @@ frmHDD::frmHDD()
     lblOk->setName("lblOk");
     lblCancel = addHotArea(cancel.label);
     lblCancel->setName("lblCancel");
+    lblOk->setAccessible(ui::spokenWord(ok.word), "");
+    lblCancel->setAccessible(ui::spokenWord(cancel.word), "");
+    setAccessibleDescription(layout::joinedParagraphs(L::paragraphs));
+    setTabOrder({lblOk, lblCancel});
 
     // Covers the row of the two buttons, which take no input during the copy.
     prgCopy = addProgressBar(L::prgCopy, "imgCopyTrough", "imgCopyFill", L::prgCopyFill);
@@ -46,6 +50,9 @@ frmHDD::frmHDD()
         {lblCancel->onClick, &frmHDD::lblCancel_Click},
         {lblOk->onMouseMove, &frmHDD::lblOk_MouseMove},
         {lblCancel->onMouseMove, &frmHDD::lblCancel_MouseMove},
+        {lblOk->onFocus, &frmHDD::lblOk_MouseMove},
+        {lblCancel->onFocus, &frmHDD::lblCancel_MouseMove},
+        {onEscape, &frmHDD::lblCancel_Click},
     });
 }
 

@@ -16,6 +16,23 @@
 #include <optional>
 #include <vector>
 
+namespace {
+// The status line's hint of each button, also its description for screen readers.
+constexpr const char *kHelpHint = "Click here for help on using this screen.";
+constexpr const char *kRunHint = "Click here to run the selected game from the CD.";
+constexpr const char *kCopyHDDHint = "Click here to copy the selected game to your hard drive.";
+constexpr const char *kViewHint = "Click here to view the selected game files.";
+constexpr const char *kExitHint = "Click here to quit this application.";
+constexpr const char *kArcadeHint = "Click here for a listing of Arcade games.";
+constexpr const char *kBoardHint = "Click here for a listing of Board games.";
+constexpr const char *kEducateHint = "Click here for a listing of Educational games.";
+constexpr const char *kStrategyHint = "Click here for a listing of Strategy games.";
+constexpr const char *kCardsHint = "Click here for a listing of Cards games.";
+constexpr const char *kActionHint = "Click here for a listing of Action games.";
+constexpr const char *kAdvHint = "Click here for a listing of Adventure games.";
+constexpr const char *k3DHint = "Click here for a listing of 3D games.";
+} // namespace
+
 using modMain::playSound;
 using ui::kClickSound;
 using ui::kRolloverSound;
@@ -43,19 +60,20 @@ frmGames::frmGames()
         ui::HotArea **label;
         ui::Picture **light;
         ui::Picture **indent;
+        const char *hint;
     };
     const Slot commandSlots[] = {
-        {&lblHelp, &imgHelpLight, &imgHelpIndent},
-        {&lblRun, &imgRunLight, &imgRunIndent},
-        {&lblCopyHDD, &imgCopyHDDLight, &imgCopyHDDIndent},
-        {&lblView, &imgViewLight, &imgViewIndent},
-        {&lblExit, &imgExitLight, &imgExitIndent},
+        {&lblHelp, &imgHelpLight, &imgHelpIndent, kHelpHint},
+        {&lblRun, &imgRunLight, &imgRunIndent, kRunHint},
+        {&lblCopyHDD, &imgCopyHDDLight, &imgCopyHDDIndent, kCopyHDDHint},
+        {&lblView, &imgViewLight, &imgViewIndent, kViewHint},
+        {&lblExit, &imgExitLight, &imgExitIndent, kExitHint},
     };
     const Slot categorySlots[] = {
-        {&lblArcade, &imgArcadeLight, &imgArcadeIndent},   {&lblBoard, &imgBoardLight, &imgBoardIndent},
-        {&lblEducate, &imgEducateLight, &imgEducateIndent}, {&lblStrategy, &imgStrategyLight, &imgStrategyIndent},
-        {&lblCards, &imgCardsLight, &imgCardsIndent},      {&lblAction, &imgActionLight, &imgActionIndent},
-        {&lblAdv, &imgAdvLight, &imgAdvIndent},            {&lbl3D, &img3DLight, &img3DIndent},
+        {&lblArcade, &imgArcadeLight, &imgArcadeIndent, kArcadeHint},   {&lblBoard, &imgBoardLight, &imgBoardIndent, kBoardHint},
+        {&lblEducate, &imgEducateLight, &imgEducateIndent, kEducateHint}, {&lblStrategy, &imgStrategyLight, &imgStrategyIndent, kStrategyHint},
+        {&lblCards, &imgCardsLight, &imgCardsIndent, kCardsHint},      {&lblAction, &imgActionLight, &imgActionIndent, kActionHint},
+        {&lblAdv, &imgAdvLight, &imgAdvIndent, kAdvHint},            {&lbl3D, &img3DLight, &img3DIndent, k3DHint},
     };
     static_assert(std::size(commandSlots) == std::size(layout::games::commands));
     static_assert(std::size(categorySlots) == std::size(layout::games::categories));
@@ -69,10 +87,14 @@ frmGames::frmGames()
         *categorySlots[i].light = picture(b.name, "Light", b.light);
         *categorySlots[i].indent = picture(b.name, "Indent", b.indent);
     }
+    const auto button = [&](const Slot &slot, const layout::Button &b) {
+        *slot.label = hotArea(b.name, b.label);
+        (*slot.label)->setAccessible(ui::spokenWord(b.word), slot.hint);
+    };
     for (std::size_t i = 0; i < std::size(commandSlots); ++i)
-        *commandSlots[i].label = hotArea(layout::games::commands[i].name, layout::games::commands[i].label);
+        button(commandSlots[i], layout::games::commands[i]);
     for (std::size_t i = 0; i < std::size(categorySlots); ++i)
-        *categorySlots[i].label = hotArea(layout::games::categories[i].name, layout::games::categories[i].label);
+        button(categorySlots[i], layout::games::categories[i]);
 
     // A long hint takes the strip's second line.
     lblStatus = addLabel(layout::games::lblStatus, ui::LabelStyle::Status);
@@ -85,49 +107,74 @@ frmGames::frmGames()
     txtDesc = addTextPane(layout::games::txtDesc);
     txtDesc->setName("txtDesc");
 
+    // The keyboard: Tab goes from the list through the pane, the commands top
+    // to bottom and the categories row by row; the arrow keys move within the
+    // command column and within the category block. The list has the focus
+    // when the window opens.
+    setTabOrder({lstGameListing, txtDesc, lblHelp, lblRun, lblCopyHDD, lblView, lblExit, lblArcade, lblBoard,
+                 lblEducate, lblStrategy, lblCards, lblAction, lblAdv, lbl3D});
+    ui::arrowGrid({{lblHelp}, {lblRun}, {lblCopyHDD}, {lblView}, {lblExit}});
+    ui::arrowGrid({{lblArcade, lblBoard, lblEducate, lblStrategy}, {lblCards, lblAction, lblAdv, lbl3D}});
+    lstGameListing->setFocus();
+
     ui::connectHandlers(this, {
         {onClose, &frmGames::Form_Unload},
         {onMouseMove, &frmGames::Form_MouseMove},
         {lstGameListing->onMouseMove, &frmGames::lstGameListing_MouseMove},
+        {lstGameListing->onFocus, &frmGames::lstGameListing_MouseMove},
         {lstGameListing->onClick, &frmGames::lstGameListing_Click},
         {txtDesc->onMouseMove, &frmGames::txtDesc_MouseMove},
+        {txtDesc->onFocus, &frmGames::txtDesc_MouseMove},
 
         {lblHelp->onMouseMove, &frmGames::lblHelp_MouseMove},
+        {lblHelp->onFocus, &frmGames::lblHelp_MouseMove},
         {lblHelp->onMouseDown, &frmGames::lblHelp_MouseDown},
         {lblHelp->onMouseUp, &frmGames::lblHelp_MouseUp},
         {lblHelp->onClick, &frmGames::lblHelp_Click},
         {lblRun->onMouseMove, &frmGames::lblRun_MouseMove},
+        {lblRun->onFocus, &frmGames::lblRun_MouseMove},
         {lblRun->onMouseDown, &frmGames::lblRun_MouseDown},
         {lblRun->onMouseUp, &frmGames::lblRun_MouseUp},
         {lblRun->onClick, &frmGames::lblRun_Click},
         {lblCopyHDD->onMouseMove, &frmGames::lblCopyHDD_MouseMove},
+        {lblCopyHDD->onFocus, &frmGames::lblCopyHDD_MouseMove},
         {lblCopyHDD->onMouseDown, &frmGames::lblCopyHDD_MouseDown},
         {lblCopyHDD->onMouseUp, &frmGames::lblCopyHDD_MouseUp},
         {lblCopyHDD->onClick, &frmGames::lblCopyHDD_Click},
         {lblView->onMouseMove, &frmGames::lblView_MouseMove},
+        {lblView->onFocus, &frmGames::lblView_MouseMove},
         {lblView->onMouseDown, &frmGames::lblView_MouseDown},
         {lblView->onMouseUp, &frmGames::lblView_MouseUp},
         {lblView->onClick, &frmGames::lblView_Click},
         {lblExit->onMouseMove, &frmGames::lblExit_MouseMove},
+        {lblExit->onFocus, &frmGames::lblExit_MouseMove},
         {lblExit->onMouseDown, &frmGames::lblExit_MouseDown},
         {lblExit->onMouseUp, &frmGames::lblExit_MouseUp},
         {lblExit->onClick, &frmGames::lblExit_Click},
 
         {lblArcade->onMouseMove, &frmGames::lblArcade_MouseMove},
+        {lblArcade->onFocus, &frmGames::lblArcade_MouseMove},
         {lblArcade->onClick, &frmGames::lblArcade_Click},
         {lblBoard->onMouseMove, &frmGames::lblBoard_MouseMove},
+        {lblBoard->onFocus, &frmGames::lblBoard_MouseMove},
         {lblBoard->onClick, &frmGames::lblBoard_Click},
         {lblEducate->onMouseMove, &frmGames::lblEducate_MouseMove},
+        {lblEducate->onFocus, &frmGames::lblEducate_MouseMove},
         {lblEducate->onClick, &frmGames::lblEducate_Click},
         {lblStrategy->onMouseMove, &frmGames::lblStrategy_MouseMove},
+        {lblStrategy->onFocus, &frmGames::lblStrategy_MouseMove},
         {lblStrategy->onClick, &frmGames::lblStrategy_Click},
         {lblCards->onMouseMove, &frmGames::lblCards_MouseMove},
+        {lblCards->onFocus, &frmGames::lblCards_MouseMove},
         {lblCards->onClick, &frmGames::lblCards_Click},
         {lblAction->onMouseMove, &frmGames::lblAction_MouseMove},
+        {lblAction->onFocus, &frmGames::lblAction_MouseMove},
         {lblAction->onClick, &frmGames::lblAction_Click},
         {lblAdv->onMouseMove, &frmGames::lblAdv_MouseMove},
+        {lblAdv->onFocus, &frmGames::lblAdv_MouseMove},
         {lblAdv->onClick, &frmGames::lblAdv_Click},
         {lbl3D->onMouseMove, &frmGames::lbl3D_MouseMove},
+        {lbl3D->onFocus, &frmGames::lbl3D_MouseMove},
         {lbl3D->onClick, &frmGames::lbl3D_Click},
     });
 }
@@ -166,8 +213,10 @@ void frmGames::initialiseIndentButts()
     for (ui::Picture *p : {imgArcadeIndent, imgCardsIndent, imgBoardIndent, imgActionIndent, imgEducateIndent,
                            imgAdvIndent, imgStrategyIndent, img3DIndent})
         p->hide();
-    for (ui::HotArea *l : {lblArcade, lblCards, lblBoard, lblAction, lblEducate, lblAdv, lblStrategy, lbl3D})
+    for (ui::HotArea *l : {lblArcade, lblCards, lblBoard, lblAction, lblEducate, lblAdv, lblStrategy, lbl3D}) {
         l->setCursor(ui::Cursor::Hand);
+        l->setSelected(false);
+    }
 }
 
 void frmGames::highlightCommand(ui::Picture *light, const std::string &hint)
@@ -208,7 +257,7 @@ bool frmGames::commandClickPasses(ui::Picture *indent)
 // ---------------------------------------------------------------------------
 // Command buttons
 
-void frmGames::lblHelp_MouseMove() { highlightCommand(imgHelpLight, "Click here for help on using this screen."); }
+void frmGames::lblHelp_MouseMove() { highlightCommand(imgHelpLight, kHelpHint); }
 void frmGames::lblHelp_MouseDown() { imgHelpIndent->show(); }
 void frmGames::lblHelp_MouseUp() { imgHelpIndent->hide(); }
 void frmGames::lblHelp_Click()
@@ -223,7 +272,7 @@ void frmGames::lblHelp_Click()
     ui::setDefaultPointer();
 }
 
-void frmGames::lblRun_MouseMove() { highlightCommand(imgRunLight, "Click here to run the selected game from the CD."); }
+void frmGames::lblRun_MouseMove() { highlightCommand(imgRunLight, kRunHint); }
 void frmGames::lblRun_MouseDown() { imgRunIndent->show(); }
 void frmGames::lblRun_MouseUp() { imgRunIndent->hide(); }
 void frmGames::lblRun_Click()
@@ -264,7 +313,7 @@ void frmGames::lblRun_Click()
 
 void frmGames::lblCopyHDD_MouseMove()
 {
-    highlightCommand(imgCopyHDDLight, "Click here to copy the selected game to your hard drive.");
+    highlightCommand(imgCopyHDDLight, kCopyHDDHint);
 }
 void frmGames::lblCopyHDD_MouseDown() { imgCopyHDDIndent->show(); }
 void frmGames::lblCopyHDD_MouseUp() { imgCopyHDDIndent->hide(); }
@@ -300,7 +349,7 @@ void frmGames::lblCopyHDD_Click()
     save.showModal();
 }
 
-void frmGames::lblView_MouseMove() { highlightCommand(imgViewLight, "Click here to view the selected game files."); }
+void frmGames::lblView_MouseMove() { highlightCommand(imgViewLight, kViewHint); }
 void frmGames::lblView_MouseDown() { imgViewIndent->show(); }
 void frmGames::lblView_MouseUp() { imgViewIndent->hide(); }
 void frmGames::lblView_Click()
@@ -326,7 +375,7 @@ void frmGames::lblView_Click()
     modMain::launchProgram(this, comdlgGame.FileName, "");
 }
 
-void frmGames::lblExit_MouseMove() { highlightCommand(imgExitLight, "Click here to quit this application."); }
+void frmGames::lblExit_MouseMove() { highlightCommand(imgExitLight, kExitHint); }
 void frmGames::lblExit_MouseDown() { imgExitIndent->show(); }
 void frmGames::lblExit_MouseUp() { imgExitIndent->hide(); }
 void frmGames::lblExit_Click()
@@ -339,14 +388,14 @@ void frmGames::lblExit_Click()
 // ---------------------------------------------------------------------------
 // Category buttons
 
-void frmGames::lblArcade_MouseMove() { highlightCategory(imgArcadeLight, imgArcadeIndent, "Click here for a listing of Arcade games."); }
-void frmGames::lblBoard_MouseMove() { highlightCategory(imgBoardLight, imgBoardIndent, "Click here for a listing of Board games."); }
-void frmGames::lblEducate_MouseMove() { highlightCategory(imgEducateLight, imgEducateIndent, "Click here for a listing of Educational games."); }
-void frmGames::lblStrategy_MouseMove() { highlightCategory(imgStrategyLight, imgStrategyIndent, "Click here for a listing of Strategy games."); }
-void frmGames::lblCards_MouseMove() { highlightCategory(imgCardsLight, imgCardsIndent, "Click here for a listing of Cards games."); }
-void frmGames::lblAction_MouseMove() { highlightCategory(imgActionLight, imgActionIndent, "Click here for a listing of Action games."); }
-void frmGames::lblAdv_MouseMove() { highlightCategory(imgAdvLight, imgAdvIndent, "Click here for a listing of Adventure games."); }
-void frmGames::lbl3D_MouseMove() { highlightCategory(img3DLight, img3DIndent, "Click here for a listing of 3D games."); }
+void frmGames::lblArcade_MouseMove() { highlightCategory(imgArcadeLight, imgArcadeIndent, kArcadeHint); }
+void frmGames::lblBoard_MouseMove() { highlightCategory(imgBoardLight, imgBoardIndent, kBoardHint); }
+void frmGames::lblEducate_MouseMove() { highlightCategory(imgEducateLight, imgEducateIndent, kEducateHint); }
+void frmGames::lblStrategy_MouseMove() { highlightCategory(imgStrategyLight, imgStrategyIndent, kStrategyHint); }
+void frmGames::lblCards_MouseMove() { highlightCategory(imgCardsLight, imgCardsIndent, kCardsHint); }
+void frmGames::lblAction_MouseMove() { highlightCategory(imgActionLight, imgActionIndent, kActionHint); }
+void frmGames::lblAdv_MouseMove() { highlightCategory(imgAdvLight, imgAdvIndent, kAdvHint); }
+void frmGames::lbl3D_MouseMove() { highlightCategory(img3DLight, img3DIndent, k3DHint); }
 
 void frmGames::lblArcade_Click() { selectCategory(lblArcade, imgArcadeIndent, "Arcade"); }
 void frmGames::lblBoard_Click() { selectCategory(lblBoard, imgBoardIndent, "Board"); }
@@ -370,9 +419,11 @@ void frmGames::selectCategory(ui::HotArea *label, ui::Picture *indent, const std
     initialiseIndentButts();
     indent->show();
     label->setCursor(ui::Cursor::Arrow);
+    label->setSelected(true);
     if (!showGameListing(key)) {
         indent->hide();
         label->setCursor(ui::Cursor::Hand);
+        label->setSelected(false);
     }
 }
 

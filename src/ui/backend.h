@@ -10,13 +10,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ui::backend {
 
 // One window of the toolkit. It calls its form's onMouseMove for movement
-// over the bare background, and Window::closeRequested() for the close
-// command and the window system's close requests (deferred while a
-// BusyScope is active).
+// over the bare background, onEscape for the Escape key, and
+// Window::closeRequested() for the close command and the window system's
+// close requests (deferred while a BusyScope is active).
 class WindowImpl {
 public:
     virtual ~WindowImpl() = default;
@@ -32,6 +33,8 @@ public:
     virtual FolderList *addFolderList(const layout::Rect &rect) = 0;
     virtual FileList *addFileList(const layout::Rect &rect) = 0;
 
+    virtual void setTabOrder(const std::vector<Control *> &controls) = 0;
+    virtual void setAccessibleDescription(const std::string &text) = 0;
     virtual void setTitle(const std::string &title) = 0;
     virtual std::string title() const = 0;
     virtual layout::Rect outerRect() const = 0;

@@ -18,6 +18,9 @@ using Event = std::function<void()>;
 // The mouse pointer over a control.
 enum class Cursor { Arrow, Hand };
 
+// An arrow key, as it moves the focus among image buttons.
+enum class Arrow { Up, Down, Left, Right };
+
 class Control {
 public:
     virtual ~Control() = default;
@@ -56,10 +59,28 @@ class Picture : public Control {};
 // pointer still over it at the release. A double-click is one click: the
 // second press of it gives a press and a release but no second click.
 // Shown at creation, with the hand cursor.
+//
+// The keyboard: it takes the focus from the keyboard (Tab, Shift+Tab, an
+// arrow key) or from setFocus(), never from a click. onFocus comes each time
+// it receives the focus. While it has the focus, a 1 px dotted rectangle
+// inside it shows so, whatever the pointer does. Enter (as it goes down) or
+// Space (as it comes up) is a click: onClick once per stroke however long
+// the key is held, with no onMouseDown or onMouseUp (no pressed look).
+// An arrow key while it has the focus is onArrow.
 class HotArea : public Control {
 public:
     Event onMouseMove, onMouseDown, onMouseUp, onClick;
+    Event onFocus;
+    std::function<void(Arrow)> onArrow;
     virtual void setCursor(Cursor cursor) = 0;
+    virtual void setFocus() = 0;
+    virtual bool hasFocus() const = 0;
+    // What a screen reader finds: a push button with this name (its drawn
+    // word) and description (its hint; empty when it has none).
+    virtual void setAccessible(const std::string &name, const std::string &description) = 0;
+    // The button's selected state for screen readers (the current category).
+    virtual void setSelected(bool selected) = 0;
+    virtual bool selected() const = 0;
 };
 
 // The looks of a text label.
@@ -86,6 +107,8 @@ public:
 class ListBox : public Control {
 public:
     Event onClick, onMouseMove;
+    // The list received the keyboard focus (from the keyboard or from code).
+    Event onFocus;
     virtual void clear() = 0;
     virtual void addItems(const std::vector<std::string> &items) = 0;
     virtual int count() const = 0;
@@ -101,6 +124,8 @@ public:
 class TextPane : public Control {
 public:
     Event onMouseMove;
+    // The pane received the keyboard focus.
+    Event onFocus;
     // Shows the text from its top.
     virtual void setText(const std::string &text) = 0;
     virtual std::string text() const = 0;
@@ -110,6 +135,8 @@ public:
 class TextBox : public Control {
 public:
     Event onMouseMove;
+    // The box received the keyboard focus.
+    Event onFocus;
     virtual void setText(const std::string &text) = 0;
     virtual std::string text() const = 0;
     virtual void setFocus() = 0;
@@ -149,6 +176,8 @@ public:
 class FolderList : public Control {
 public:
     Event onChange, onMouseMove;
+    // The list received the keyboard focus.
+    Event onFocus;
     // A DOS path without a trailing separator, except a drive's root ("C:\").
     virtual std::string path() const = 0;
     // False, and nothing changes, when the folder is missing or unreadable.

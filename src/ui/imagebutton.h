@@ -46,4 +46,13 @@ bool clickPasses(const ImageButton &button, SoundPlayer play);
 // Connects the hot area's press and release to pressDown and release.
 void connectPressedLook(const ImageButton &button);
 
+// Makes the arrow keys move the focus within a block of hot areas, given row
+// by row (a null entry is a gap): Up and Down go to the row above or below,
+// Left and Right along the row, and the focus stays put at the block's edge.
+void arrowGrid(std::initializer_list<std::initializer_list<HotArea *>> rows);
+
+// A button's drawn word as one line, for its accessible name: "Copy\nto
+// Hard\nDrive" reads "Copy to Hard Drive".
+std::string spokenWord(const char *word);
+
 } // namespace ui

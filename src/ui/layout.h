@@ -4,11 +4,22 @@
 // picture always lands exactly over the button drawn beneath it.
 #pragma once
 
+#include <string>
+
 namespace layout {
 
 struct Rect {
     int x, y, w, h;
 };
+
+// Paragraphs as one text, a blank line between two, for screen readers.
+template <class Paragraphs> std::string joinedParagraphs(const Paragraphs &paragraphs)
+{
+    std::string text;
+    for (const char *p : paragraphs)
+        text += (text.empty() ? "" : "\n\n") + std::string(p);
+    return text;
+}
 
 // One image button: its hot area and its two pictures (an empty rectangle,
 // w == 0, means the button has no such picture). `word` is the caption drawn
@@ -53,6 +64,7 @@ namespace cd {   // the information dialog
 inline constexpr int width = 254, height = 138;
 inline constexpr Rect lblInstruction{13, 10, 231, 79};
 inline constexpr Rect lblOk2{82, 101, 89, 28};
+inline constexpr const char *okWord = "Ok";  // drawn on the OK button
 inline constexpr Rect imgOk2{82, 101, 89, 28};        // the button at rest
 inline constexpr Rect imgOk2Light{111, 106, 29, 16};  // the word alone, lit
 inline constexpr Rect imgOk2Indent{82, 101, 89, 28};
@@ -60,6 +72,12 @@ inline constexpr Rect imgOk2Indent{82, 101, 89, 28};
 
 namespace hdd {  // the hard-disk notice
 inline constexpr int width = 430, height = 240;
+// The paragraphs drawn on the notice's background.
+inline constexpr const char *paragraphs[] = {
+    "This game runs only from the hard drive.",
+    "To play it, choose OK: the program copies the game to your hard drive and runs it from there.",
+    "Otherwise, choose Cancel.",
+};
 inline constexpr int backgroundWidth = 430, backgroundHeight = 239;
 inline constexpr Button buttons[] = {
     {"Ok", "OK", {47, 176, 164, 31}, {48, 176, 164, 33}, {0, 0, 0, 0}},
@@ -73,6 +91,13 @@ inline constexpr Rect prgCopyFill{48, 177, 328, 29};
 
 namespace exitdlg {  // the exit dialog
 inline constexpr int width = 430, height = 240;
+// The paragraphs drawn on the dialog's background.
+inline constexpr const char *paragraphs[] = {
+    "Games copied to your hard drive are removed through the system's Add/Remove Programs panel, which the "
+    "Uninstall button opens.",
+    "There, select the games to remove and follow the prompts.",
+    "The Exit button leaves the program.",
+};
 inline constexpr Button buttons[] = {
     {"Uninstall", "Uninstall", {47, 176, 164, 31}, {45, 175, 168, 35}, {0, 0, 0, 0}},
     {"Exit", "Exit", {213, 176, 164, 31}, {211, 175, 168, 35}, {0, 0, 0, 0}},

@@ -39,6 +39,8 @@ DriveList *Window::addDriveList(const layout::Rect &rect) { return mImpl->addDri
 FolderList *Window::addFolderList(const layout::Rect &rect) { return mImpl->addFolderList(rect); }
 FileList *Window::addFileList(const layout::Rect &rect) { return mImpl->addFileList(rect); }
 
+void Window::setTabOrder(std::initializer_list<Control *> controls) { mImpl->setTabOrder({controls}); }
+void Window::setAccessibleDescription(const std::string &text) { mImpl->setAccessibleDescription(text); }
 void Window::setTitle(const std::string &title) { mImpl->setTitle(title); }
 std::string Window::title() const { return mImpl->title(); }
 layout::Rect Window::outerRect() const { return mImpl->outerRect(); }

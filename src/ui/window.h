@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -50,10 +51,14 @@ public:
     // close() from code. When set, it runs instead of the unload, and the
     // handler unloads the window when it should go. Unset, the window unloads.
     Event onClose;
+    // Escape pressed in the window, whichever control has the focus. Unset,
+    // Escape does nothing.
+    Event onEscape;
 
     // Controls, stacked in the order created: the first lies lowest. The
-    // window owns them. Keyboard focus moves through the controls that take
-    // it (list, pane, text box, folder list, drive list) in that order too.
+    // window owns them. Until setTabOrder, Tab moves the focus through the
+    // controls that take it (list, pane, text box, folder list, drive list)
+    // in that order too; hot areas take it only once in the tab order.
     Picture *addPicture(const layout::Rect &rect, const std::string &name);
     HotArea *addHotArea(const layout::Rect &rect);
     Label *addLabel(const layout::Rect &rect, LabelStyle style);
@@ -66,6 +71,16 @@ public:
     DriveList *addDriveList(const layout::Rect &rect);
     FolderList *addFolderList(const layout::Rect &rect);
     FileList *addFileList(const layout::Rect &rect);
+
+    // The cycle of Tab (Shift+Tab goes it backwards): after the last comes
+    // the first. Controls left out take no focus from Tab. The window opens
+    // with the focus where the form last put it by setFocus(), or nowhere
+    // (the first Tab then focuses the first control of the cycle).
+    void setTabOrder(std::initializer_list<Control *> controls);
+
+    // What a screen reader reads as the window's description (the words of
+    // a dialog's picture, or its message). The window's name is its title.
+    void setAccessibleDescription(const std::string &text);
 
     // The title exactly as given.
     void setTitle(const std::string &title);

@@ -287,7 +287,8 @@ Window cdWindow()
     // picture of its own, and the lit word lies on that picture.
     const QRect plate = rect(L::imgOk2);
     bool ok = false;
-    const Word word = placeWord(QStringLiteral("Ok"), boldFont(fitWords({QStringLiteral("Ok")}, {plate},
+    const QString okWord = QString::fromUtf8(L::okWord);
+    const Word word = placeWord(okWord, boldFont(fitWords({okWord}, {plate},
                                                                          {rect(L::imgOk2Light)}, plate.height() * 0.6)),
                                 plate, rect(L::imgOk2Light), &ok);
     if (!ok)
@@ -331,6 +332,14 @@ Window cdWindow()
 }
 
 namespace {
+
+template <class Paragraphs> QStringList paragraphList(const Paragraphs &paragraphs)
+{
+    QStringList list;
+    for (const char *p : paragraphs)
+        list << QString::fromUtf8(p);
+    return list;
+}
 
 // The two notices: backdrop, frame, paragraphs, two plates with a green
 // highlight.
@@ -395,10 +404,7 @@ Window hddWindow()
 {
     namespace L = layout::hdd;
     Window w = noticeWindow(QStringLiteral("frmHDD"), QSize(L::backgroundWidth, L::backgroundHeight),
-                            {QStringLiteral("This game runs only from the hard drive."),
-                             QStringLiteral("To play it, choose OK: the program copies the game to your hard "
-                                            "drive and runs it from there."),
-                             QStringLiteral("Otherwise, choose Cancel.")},
+                            paragraphList(L::paragraphs),
                             L::buttons, 31);
     addProgressBar(w, rect(L::prgCopy), rect(L::prgCopyFill));
     return w;
@@ -408,10 +414,7 @@ Window exitWindow()
 {
     namespace L = layout::exitdlg;
     return noticeWindow(QStringLiteral("frmExit"), QSize(L::width, L::height),
-                        {QStringLiteral("Games copied to your hard drive are removed through the system's "
-                                        "Add/Remove Programs panel, which the Uninstall button opens."),
-                         QStringLiteral("There, select the games to remove and follow the prompts."),
-                         QStringLiteral("The Exit button leaves the program.")},
+                        paragraphList(L::paragraphs),
                         L::buttons, 37);
 }
 

@@ -13,6 +13,12 @@ class HotArea : public ControlOf<QLabel, ui::HotArea> {
 public:
     HotArea(QWidget *parent, const layout::Rect &rect);
     void setCursor(Cursor cursor) override;
+    // Keyboard and accessibility: kept here until the toolkit's own support.
+    void setFocus() override {}
+    bool hasFocus() const override { return false; }
+    void setAccessible(const std::string &, const std::string &) override {}
+    void setSelected(bool selected) override { mSelected = selected; }
+    bool selected() const override { return mSelected; }
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -22,6 +28,7 @@ protected:
 
 private:
     bool mLeftPressed = false;
+    bool mSelected = false;
 };
 
 // Exactly the size of its picture, hidden at creation; the mouse passes

@@ -62,6 +62,8 @@ public:
     ui::FolderList *addFolderList(const layout::Rect &rect) override;
     ui::FileList *addFileList(const layout::Rect &rect) override;
 
+    void setTabOrder(const std::vector<Control *> &) override {}
+    void setAccessibleDescription(const std::string &) override {}
     void setTitle(const std::string &title) override;
     std::string title() const override { return mTitle; }
     layout::Rect outerRect() const override;

@@ -25,6 +25,12 @@ class HotArea : public WindowlessOf<ui::HotArea> {
 public:
     HotArea(FormWindow &form, const layout::Rect &rect);
     void setCursor(Cursor cursor) override;
+    // Keyboard and accessibility: kept here until the toolkit's own support.
+    void setFocus() override {}
+    bool hasFocus() const override { return false; }
+    void setAccessible(const std::string &, const std::string &) override {}
+    void setSelected(bool selected) override { mSelected = selected; }
+    bool selected() const override { return mSelected; }
     Pointer pointer() const override { return Pointer::Target; }
     void mouseMove() override;
     void mouseDown(int button, bool doubleClick) override;
@@ -34,6 +40,7 @@ public:
 private:
     Cursor mCursor = Cursor::Hand;
     bool mLeftPressed = false;
+    bool mSelected = false;
 };
 
 class Label : public WindowlessOf<ui::Label> {
