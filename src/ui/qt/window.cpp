@@ -40,8 +40,52 @@ public:
     }
     ui::Window &form() const override { return mForm; }
     bool inCloseEvent() const override { return mInCloseEvent; }
+    void setTabCycle(std::vector<QPointer<QWidget>> cycle) override { mTabCycle = std::move(cycle); }
 
 protected:
+    // Tab and Shift+Tab go round the form's cycle, passing over what is
+    // hidden or disabled; from outside the cycle (nothing focused yet) Tab
+    // starts at its first control and Shift+Tab at its last.
+    bool focusNextPrevChild(bool next) override
+    {
+        if (mTabCycle.empty())
+            return Base::focusNextPrevChild(next);
+        const int n = int(mTabCycle.size());
+        int at = -1;
+        for (const QWidget *w = QApplication::focusWidget(); w && at < 0 && w != this; w = w->parentWidget())
+            for (int i = 0; i < n; ++i)
+                if (mTabCycle[std::size_t(i)] == w)
+                    at = i;
+        if (at < 0)
+            at = next ? -1 : n;
+        for (int k = 1; k <= n; ++k) {
+            QWidget *candidate = mTabCycle[std::size_t(((at + (next ? k : -k)) % n + n) % n)];
+            if (candidate && candidate->isVisible() && candidate->isEnabled()) {
+                candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                break;
+            }
+        }
+        return true;
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (!escape(event))
+            Base::keyPressEvent(event);
+    }
+
+    // Escape reaches the window from whichever control has the focus (none
+    // of them uses it): once per stroke, the form's onEscape; unset, nothing.
+    bool escape(QKeyEvent *event)
+    {
+        if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
+            return false;
+        event->accept();
+        if (!event->isAutoRepeat() && mForm.onEscape)
+            mForm.onEscape();
+        return true;
+    }
+
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
@@ -81,6 +125,7 @@ protected:
     ui::Window &mForm;
     QPixmap mBackground;
     bool mInCloseEvent = false;
+    std::vector<QPointer<QWidget>> mTabCycle;
 };
 
 class MainWidget : public TopLevel<QWidget> {
@@ -106,9 +151,10 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override
     {
-        // These windows have no default or escape button: Escape and Enter
-        // do not close them.
-        event->ignore();
+        // These windows have no default button, and Escape is the form's:
+        // neither Escape nor Enter closes them by itself.
+        if (!escape(event))
+            event->ignore();
     }
 };
 
@@ -350,6 +396,20 @@ ui::ProgressBar *FormWindow::addProgressBar(const layout::Rect &rect, const std:
 ui::DriveList *FormWindow::addDriveList(const layout::Rect &rect) { return new DriveList(mWidget, rect); }
 ui::FolderList *FormWindow::addFolderList(const layout::Rect &rect) { return new FolderList(mWidget, rect); }
 ui::FileList *FormWindow::addFileList(const layout::Rect &rect) { return new FileList(mWidget, rect); }
+
+void FormWindow::setTabOrder(const std::vector<Control *> &controls)
+{
+    std::vector<QPointer<QWidget>> cycle;
+    for (Control *control : controls)
+        if (auto *w = dynamic_cast<QWidget *>(control))
+            cycle.emplace_back(w);
+    dynamic_cast<FormWidget &>(*mWidget).setTabCycle(std::move(cycle));
+}
+
+void FormWindow::setAccessibleDescription(const std::string &text)
+{
+    mWidget->setAccessibleDescription(toQ(text));
+}
 
 void FormWindow::setTitle(const std::string &title)
 {
