@@ -404,6 +404,11 @@ void FormWindow::setTabOrder(const std::vector<Control *> &controls)
         if (auto *w = dynamic_cast<QWidget *>(control))
             cycle.emplace_back(w);
     dynamic_cast<FormWidget &>(*mWidget).setTabCycle(std::move(cycle));
+    // Until the form puts the focus on a control, the window keeps it itself:
+    // otherwise the toolkit would give it to the first control that takes
+    // Tab as the window opens, and a dialog must open with nothing focused.
+    if (!mWidget->focusWidget())
+        mWidget->setFocus(Qt::OtherFocusReason);
 }
 
 void FormWindow::setAccessibleDescription(const std::string &text)
