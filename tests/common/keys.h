@@ -6,15 +6,17 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
 
 // A key typed into a window: the press and the release go to the control
-// that has the focus, as real keys do.
+// that has the focus, as real keys do. Each waits a millisecond first, so
+// that no two strokes carry one time stamp, as no typist's do.
 inline void typeKey(QWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QTest::keyClick(window, key, modifiers);
+    QTest::keyClick(window, key, modifiers, 1);
 }
 inline void typeKey(QWidget *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
@@ -33,6 +35,27 @@ inline void holdKey(QWindow *window, Qt::Key key, int repeats)
         qt_handleKeyEvent(window, QEvent::KeyPress, key, Qt::NoModifier, text, true);
     }
     qt_handleKeyEvent(window, QEvent::KeyRelease, key, Qt::NoModifier, text, false);
+}
+
+// A key held down as X11 may deliver it: repeated releases and presses in
+// pairs with one time stamp each, which the toolkit did not flag as repeats,
+// sent to the control that has the focus (or to `target`).
+inline void holdKeyUnflagged(Qt::Key key, int repeats, QWidget *target = nullptr)
+{
+    const auto send = [&](QEvent::Type type, quint64 time) {
+        QWidget *to = target ? target : QApplication::focusWidget();
+        QKeyEvent event(type, key, Qt::NoModifier);
+        event.setTimestamp(time);
+        QApplication::sendEvent(to, &event);
+    };
+    quint64 time = 100000;
+    send(QEvent::KeyPress, time);
+    time += 660;
+    for (int i = 0; i < repeats; ++i, time += 40) {
+        send(QEvent::KeyRelease, time);
+        send(QEvent::KeyPress, time);
+    }
+    send(QEvent::KeyRelease, time + 17);
 }
 
 inline QWidget *focusedWidget() { return QApplication::focusWidget(); }

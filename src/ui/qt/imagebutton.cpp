@@ -165,6 +165,14 @@ void HotArea::keyClick()
         onClick();
 }
 
+bool HotArea::repeated(const QKeyEvent *event) const
+{
+    // The toolkit flags most of a held key's repeats, but on X11 it misses
+    // some: a release and a press that the window system sent together,
+    // with one time stamp.
+    return event->isAutoRepeat() || (event->key() == mReleasedKey && event->timestamp() == mReleasedAt);
+}
+
 void HotArea::keyPressEvent(QKeyEvent *event)
 {
     const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
@@ -175,14 +183,14 @@ void HotArea::keyPressEvent(QKeyEvent *event)
             break;
         // A click as the key goes down; the key's auto-repeat is no click.
         event->accept();
-        if (!event->isAutoRepeat())
+        if (!repeated(event))
             keyClick();
         return;
     case Qt::Key_Space:
         if (!plain)
             break;
         event->accept();
-        if (!event->isAutoRepeat())
+        if (!repeated(event))
             mSpacePressed = true;
         return;
     case Qt::Key_Up:
@@ -208,8 +216,12 @@ void HotArea::keyPressEvent(QKeyEvent *event)
 
 void HotArea::keyReleaseEvent(QKeyEvent *event)
 {
+    mReleasedKey = event->key();
+    mReleasedAt = event->timestamp();
     // Space clicks as it comes up, once per stroke: the releases of its
     // auto-repeat are no click, nor is a release whose press went elsewhere.
+    // A repeat's release the toolkit did not flag clicks early, but the
+    // presses that follow it start no new stroke.
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && mSpacePressed) {
         event->accept();
         mSpacePressed = false;

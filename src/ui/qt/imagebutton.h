@@ -39,6 +39,10 @@ private:
     bool mLeftPressed = false;
     bool mSelected = false;
     bool mSpacePressed = false;  // Space went down while focused; its release clicks
+    // The last key released, to tell the repeats of a held key.
+    int mReleasedKey = 0;
+    quint64 mReleasedAt = 0;
+    bool repeated(const QKeyEvent *event) const;
 };
 
 // Exactly the size of its picture, hidden at creation; the mouse passes

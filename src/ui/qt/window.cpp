@@ -52,7 +52,7 @@ protected:
             return Base::focusNextPrevChild(next);
         const int n = int(mTabCycle.size());
         int at = -1;
-        for (const QWidget *w = QApplication::focusWidget(); w && at < 0 && w != this; w = w->parentWidget())
+        for (const QWidget *w = Base::focusWidget(); w && at < 0 && w != this; w = w->parentWidget())
             for (int i = 0; i < n; ++i)
                 if (mTabCycle[std::size_t(i)] == w)
                     at = i;
@@ -74,14 +74,24 @@ protected:
             Base::keyPressEvent(event);
     }
 
+    void keyReleaseEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Escape)
+            mEscapeReleasedAt = event->timestamp();
+        Base::keyReleaseEvent(event);
+    }
+
     // Escape reaches the window from whichever control has the focus (none
     // of them uses it): once per stroke, the form's onEscape; unset, nothing.
+    // A press stamped as the release before it is a repeat that the toolkit
+    // did not flag (X11 sends the two together while the key is held).
     bool escape(QKeyEvent *event)
     {
         if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
             return false;
         event->accept();
-        if (!event->isAutoRepeat() && mForm.onEscape)
+        const bool repeat = event->isAutoRepeat() || event->timestamp() == mEscapeReleasedAt;
+        if (!repeat && mForm.onEscape)
             mForm.onEscape();
         return true;
     }
@@ -126,6 +136,7 @@ protected:
     QPixmap mBackground;
     bool mInCloseEvent = false;
     std::vector<QPointer<QWidget>> mTabCycle;
+    quint64 mEscapeReleasedAt = quint64(-1);
 };
 
 class MainWidget : public TopLevel<QWidget> {
