@@ -26,7 +26,7 @@ constexpr layout::Rect kList{20, 110, 100, 50};
 // left out of it, and a list; it logs what its controls report.
 class KeyDialog : public ui::Window {
 public:
-    KeyDialog() : ui::Window({"frmCD", 253, 200, ui::Frame::Dialog, "Keys"})
+    explicit KeyDialog(ui::Frame frame = ui::Frame::Dialog) : ui::Window({"frmCD", 253, 200, frame, "Keys"})
     {
         light = addPicture(kFirstLight, "imgOk2Light");
         first = addHotArea(kFirst);
@@ -56,6 +56,16 @@ public:
     ui::HotArea *first, *second, *hidden, *leftOut;
     ui::ListBox *list;
     std::string events;
+};
+
+// The same windows opening with the focus put on their first button.
+class FocusedDialog : public KeyDialog {
+public:
+    FocusedDialog() { first->setFocus(); }
+};
+class FocusedMain : public KeyDialog {
+public:
+    FocusedMain() : KeyDialog(ui::Frame::MainScreen) { first->setFocus(); }
 };
 
 QWidget *w(const ui::Window &form) { return ui::qt::widget(form); }
@@ -107,6 +117,41 @@ private slots:
         QVERIFY(dialog->second->hasFocus());
         QCOMPARE(focusedWidget(), w(dialog->second));
         QCOMPARE(dialog->events, std::string("second-focus "));
+    }
+
+    // The focus that stays on a button while another window is active comes
+    // back with the window, but that is no new arrival: no second onFocus.
+    void focusBackIsNoArrival()
+    {
+        dialog->first->setFocus();
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(!dialog->first->hasFocus());
+        w(*dialog)->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w(*dialog)));
+        QVERIFY(dialog->first->hasFocus());
+        QCOMPARE(dialog->events, std::string("first-focus "));
+    }
+
+    // A window that opens with the focus on a button announces it once.
+    void windowOpensWithTheFocusOnAButton_data()
+    {
+        QTest::addColumn<bool>("mainScreen");
+        QTest::newRow("dialog") << false;
+        QTest::newRow("main screen") << true;
+    }
+    void windowOpensWithTheFocusOnAButton()
+    {
+        QFETCH(bool, mainScreen);
+        KeyDialog &form = mainScreen ? static_cast<KeyDialog &>(ui::form<FocusedMain>())
+                                     : static_cast<KeyDialog &>(ui::form<FocusedDialog>());
+        form.showModeless();
+        QVERIFY(QTest::qWaitForWindowActive(w(form)));
+        QVERIFY(form.first->hasFocus());
+        QCOMPARE(form.events, std::string("first-focus "));
+        form.unload();
     }
 
     // Tab goes round the cycle, past the hidden area and never to the one

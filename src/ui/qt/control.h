@@ -48,9 +48,10 @@ protected:
     }
 };
 
-// True when a focus-in moves the focus onto the control (Tab, an arrow key,
-// a click, code), not when the control gets it back because its window became
-// active again: that is no new arrival, and must not replay a roll-over.
+// True when a focus event moves the focus between controls (Tab, an arrow
+// key, a click, code), false when the focus only goes and comes with its
+// window's activation: getting it back is no new arrival, and must not
+// replay a roll-over.
 inline bool focusArrived(const QFocusEvent *event)
 {
     return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;

@@ -235,13 +235,23 @@ void HotArea::focusInEvent(QFocusEvent *event)
 {
     QLabel::focusInEvent(event);
     update();
-    if (focusArrived(event) && onFocus)
+    // A dialog as it shows sends its focus widget a focus-in of its own
+    // before the window system's; only the real one counts.
+    if (!hasFocus())
+        return;
+    // Getting back the focus it kept while another window was active is no
+    // new arrival (no second roll-over); any other focus-in is, also the
+    // first one of a window that opens with the focus here.
+    const bool back = !focusArrived(event) && mKeptFocus;
+    mKeptFocus = false;
+    if (!back && onFocus)
         onFocus();
 }
 
 void HotArea::focusOutEvent(QFocusEvent *event)
 {
     QLabel::focusOutEvent(event);
+    mKeptFocus = !focusArrived(event);
     mSpacePressed = false;
     update();
 }

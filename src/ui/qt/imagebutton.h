@@ -39,6 +39,7 @@ private:
     bool mLeftPressed = false;
     bool mSelected = false;
     bool mSpacePressed = false;  // Space went down while focused; its release clicks
+    bool mKeptFocus = false;     // the focus stayed here while the window was inactive
     // The last key released, to tell the repeats of a held key.
     int mReleasedKey = 0;
     quint64 mReleasedAt = 0;
