@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # The real program under a real X display and a window manager (openbox,
 # which hands the keyboard focus to each new window and back, as a desktop
-# does), worked with the keyboard alone
-# (xdotool keys, the pointer only moved to show it changes nothing): Tab to a
-# category, its highlight and the dotted focus rectangle, Enter lists it;
-# Shift+Tab back to the list and a game chosen with the arrow keys; Run held
-# down starts the game once, Space too; the hard-disk notice cancelled by
-# Escape, then OK; the chooser cancelled by Escape, then Save, and the
-# message's OK; Help's refusal box; View's file browser; the exit dialog,
+# does), worked with the keyboard alone (xdotool keys; the pointer is only
+# moved to show that it changes nothing): Tab to a category, its highlight
+# and the dotted focus rectangle, Enter lists it; Shift+Tab back to the list
+# and a game chosen with the arrow keys; Run held down starts the game once,
+# Space too; Help's refusal box; the hard-disk notice cancelled by Escape and
+# by its Cancel, then OK; the chooser cancelled by Escape and by its Cancel,
+# then Save, and the message's OK; View's file browser; the exit dialog,
 # where Escape does nothing, left by Exit.
 # Usage: test_x11_keyboard.sh MENU DEMO_GAME CATALOGUE_TOOL BUILD_FOLDER
 set -u
@@ -21,9 +21,9 @@ make_fixture "$MENU" "$GAME" "$TOOL" "$BUILD" <<'ROWS'
 ARCADE	Quiet Game	QUIET	QUIET		0
 BOARD	Mahjong Temple	MAHJONG	MAHJONG.EXE	/tiles	1
 ROWS
-# A game without a window of its own (a script, not a Windows program, so
-# that no Wine starts), so that the keys stay with the menu
-# while one is held: it only notes each start.
+# A game without a window of its own, so that the keys stay with the menu
+# while one is held: a script (not a Windows program, which would go to
+# Wine) that only notes each start.
 chmod u+w "$WORK/D/ARCADE/QUIET/QUIET"
 printf '#!/bin/sh\necho started >>"%s"\n' "$WORK/quiet.txt" >"$WORK/D/ARCADE/QUIET/QUIET"
 chmod a-w "$WORK/D/ARCADE/QUIET/QUIET"
@@ -45,6 +45,14 @@ hold() {
     sleep 1.5
     xdotool keyup "$1"
     sleep 0.5
+}
+# Waits until the program shows no window of the given size.
+wait_gone_size() {
+    for _ in $(seq 100); do
+        has_window "$1" "$2" || return 0
+        sleep 0.05
+    done
+    return 1
 }
 starts() { [ -f "$WORK/quiet.txt" ] && wc -l <"$WORK/quiet.txt" || echo 0; }
 # Whether a picture of the main screen shows at its place, its edge aside
@@ -103,38 +111,38 @@ pass "Enter or Space held down on Run starts the game once"
 # Help, one Shift+Tab up: the shell's refusal box (no help file here),
 # closed by Enter.
 keys shift+Tab Return
-box=$(wait_window_named "Program Execution Failed") || fail "Enter on Help gave no refusal box"
+wait_window_named "Program Execution Failed" >/dev/null || fail "Enter on Help gave no refusal box"
 keys Return
 wait_no_window_named "Program Execution Failed" || fail "Enter did not close the refusal box"
 pass "Enter on Help asks for the help file"
 
 # The board category (arrow keys in the category block), then Mahjong, a
-# hard-disk game; Run brings up the notice, where Escape is Cancel.
+# hard-disk game; Run brings up the notice, where Escape is Cancel, and so
+# is Enter on Cancel.
 keys Tab Tab Tab Tab Tab Right Return
 keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab Down
 keys Tab Tab Tab Return
-notice=$(wait_window "$UNTITLED" 430 240) || fail "no hard-disk notice"
+wait_window "$UNTITLED" 430 240 >/dev/null || fail "no hard-disk notice"
 keys Tab Escape
-wait_gone_size() {
-    for _ in $(seq 100); do
-        has_window "$1" "$2" || return 0
-        sleep 0.05
-    done
-    return 1
-}
 wait_gone_size 430 240 || fail "Escape did not close the notice"
 [ ! -e "$HDD/QUORVIA/BOARD/MAHJONG" ] || fail "Escape in the notice copied the game"
-pass "Escape in the hard-disk notice is Cancel"
+keys Return
+wait_window "$UNTITLED" 430 240 >/dev/null || fail "no hard-disk notice the second time"
+keys Tab Tab Return
+wait_gone_size 430 240 || fail "Enter on Cancel did not close the notice"
+[ ! -e "$HDD/QUORVIA/BOARD/MAHJONG" ] || fail "Cancel in the notice copied the game"
+pass "Escape in the hard-disk notice is Cancel, and so is Enter on its Cancel"
 
 keys Return
-notice=$(wait_window "$UNTITLED" 430 240) || fail "no hard-disk notice the second time"
+wait_window "$UNTITLED" 430 240 >/dev/null || fail "no hard-disk notice the third time"
 keys Tab space
 expect_record 1 "$(printf 'MAHJONG.EXE\t/tiles\t%s' "$HDD/QUORVIA/BOARD/MAHJONG")" "OK in the notice by Space"
 wait_no_window_named MAHJONG.EXE || fail "the demo game did not close"
 pass "Space on the notice's OK copies the game and starts it"
 
-# Copy to Hard Drive, one Tab down: Escape cancels the chooser; Enter again,
-# Tab to Save and Enter copies; the message's OK by Tab and Enter.
+# Copy to Hard Drive, one Tab down: Escape cancels the chooser, so does Space
+# on its Cancel; Tab to Save and Enter copies; the message's OK by Tab and
+# Enter.
 keys Tab Return
 wait_window "Save 'Mahjong Temple' Game To Where ?" 265 225 >/dev/null || fail "no chooser"
 keys Escape
@@ -142,12 +150,17 @@ wait_gone_size 265 225 || fail "Escape did not close the chooser"
 [ ! -e "$HDD/BOARD" ] || fail "Escape in the chooser copied the game"
 keys Return
 wait_window "Save 'Mahjong Temple' Game To Where ?" 265 225 >/dev/null || fail "no chooser the second time"
+keys Tab Tab space
+wait_gone_size 265 225 || fail "Space on Cancel did not close the chooser"
+[ ! -e "$HDD/BOARD" ] || fail "Cancel in the chooser copied the game"
+keys Return
+wait_window "Save 'Mahjong Temple' Game To Where ?" 265 225 >/dev/null || fail "no chooser the third time"
 keys Tab Return
 wait_window "Quorvia Information" 254 138 >/dev/null || fail "no message after the copy"
 cmp -s "$WORK/D/BOARD/MAHJONG/QAR.TXT" "$HDD/BOARD/MAHJONG/QAR.TXT" || fail "Save by Enter copied nothing"
 keys Tab Return
 wait_gone_size 254 138 || fail "Tab and Enter did not close the message"
-pass "the chooser: Escape cancels, Save by Enter copies, and the message's OK by Enter"
+pass "the chooser: Escape and Cancel by Space copy nothing, Save by Enter copies, and the message's OK by Enter"
 
 # View, one Tab down: the file browser, closed with Escape.
 keys Tab Return
