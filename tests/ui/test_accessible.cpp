@@ -128,24 +128,28 @@ private slots:
     void everyWindow_data()
     {
         QTest::addColumn<QString>("window");
+        QTest::addColumn<QAccessible::Role>("role");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("description");
-        QTest::newRow("main screen") << "main" << "Quorvia" << "";
+        QTest::newRow("main screen") << "main" << QAccessible::Window << "Quorvia" << "";
         QTest::newRow("information: the whole message, the name not shortened")
-            << "information" << "Quorvia Information" << "Copying of game '" + kLongName + "' complete.";
-        QTest::newRow("notice") << "notice" << "" << kNoticeWords;
-        QTest::newRow("exit") << "exit" << "" << kExitWords;
-        QTest::newRow("chooser") << "chooser" << "Save 'Chess' Game To Where ?" << "";
+            << "information" << QAccessible::Dialog << "Quorvia Information"
+            << "Copying of game '" + kLongName + "' complete.";
+        QTest::newRow("notice") << "notice" << QAccessible::Dialog << "" << kNoticeWords;
+        QTest::newRow("exit") << "exit" << QAccessible::Dialog << "" << kExitWords;
+        QTest::newRow("chooser") << "chooser" << QAccessible::Dialog << "Save 'Chess' Game To Where ?" << "";
     }
     void everyWindow()
     {
         QFETCH(QString, window);
+        QFETCH(QAccessible::Role, role);
         QFETCH(QString, name);
         QFETCH(QString, description);
         Recorder rec;
         QWidget *w = open(window);
         QVERIFY(w);
         const Spoken spoken = spokenOf(w);
+        QCOMPARE(spoken.role, role);
         QCOMPARE(spoken.name, name);
         QCOMPARE(spoken.description, description);
         if (window == QLatin1String("information")) {

@@ -9,6 +9,8 @@
 #include "progressbar.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -143,6 +145,16 @@ class MainWidget : public TopLevel<QWidget> {
 public:
     using TopLevel::TopLevel;
 };
+
+// A screen reader takes the main screen for an application's window, not
+// for a pane inside one (what a plain top-level widget would be).
+QAccessibleInterface *mainWidgetAccessible(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("QWidget"))
+        return nullptr;
+    auto *main = dynamic_cast<MainWidget *>(object);
+    return main ? new QAccessibleWidget(main, QAccessible::Window) : nullptr;
+}
 
 class DialogWidget : public TopLevel<QDialog> {
 public:
@@ -352,6 +364,8 @@ FormWindow::FormWindow(ui::Window &form, const WindowSetup &setup) : mPictures(s
     const QPixmap background = assets::picture(toQ(setup.pictures), QStringLiteral("background"));
     QWidget *w;
     if (setup.frame == Frame::MainScreen) {
+        static const bool accessible = (QAccessible::installFactory(mainWidgetAccessible), true);
+        Q_UNUSED(accessible);
         w = new MainWidget(form, background);
         w->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
