@@ -7,6 +7,11 @@ packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev pkg-config libfontconfi
 packages+=(doctest-dev)
 if [ "${1:-run}" = test ]; then
     packages+=(xvfb xdotool x11-utils imagemagick openbox)
+    # xset: the keyboard scenario checks that the X server repeats held keys.
+    packages+=(x11-xserver-utils)
+    # The screen-reader scenario: a session bus, the accessibility bus and
+    # gdbus to read what the program offers over AT-SPI.
+    packages+=(dbus-daemon at-spi2-core libglib2.0-bin)
     # The Windows cross build: the MinGW-w64 cross compiler, its binutils
     # (windres for the resources; objdump, strip and objcopy for the checks
     # of scripts/build-windows.sh), and Wine to run the programs.

@@ -264,3 +264,18 @@ start_menu() {
     APP_PID=$!
     main=$(wait_window "Quorvia" 640 480) || fail "no main screen"
 }
+
+# Starts openbox with its stock configuration (not one of the user running
+# the tests) on the display of x11_start, for scenarios that need a window
+# manager to hand the keyboard focus from window to window; it goes with the
+# X server. Call after x11_start, with WORK set.
+start_openbox() {
+    command -v openbox >/dev/null || fail "openbox is not installed (scripts/deps.sh test)"
+    mkdir -p "$WORK/openbox-config"
+    XDG_CONFIG_HOME=$WORK/openbox-config openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    for _ in $(seq 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.05
+    done
+    fail "openbox did not start: $(cat "$WORK/openbox.log")"
+}

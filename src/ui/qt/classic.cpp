@@ -251,6 +251,13 @@ void FolderList::keyPressEvent(QKeyEvent *event)
     QListWidget::keyPressEvent(event);
 }
 
+void FolderList::focusInEvent(QFocusEvent *event)
+{
+    QListWidget::focusInEvent(event);
+    if (focusArrived(event) && onFocus)
+        onFocus();
+}
+
 void FolderList::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();

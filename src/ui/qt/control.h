@@ -6,6 +6,7 @@
 #include "ui/controls.h"
 #include "ui/layout.h"
 
+#include <QFocusEvent>
 #include <QObject>
 #include <QRect>
 #include <QString>
@@ -46,6 +47,15 @@ protected:
             W::show();  // a child added to a shown window is not shown with it
     }
 };
+
+// True when a focus event moves the focus between controls (Tab, an arrow
+// key, a click, code), false when the focus only goes and comes with its
+// window's activation: getting it back is no new arrival, and must not
+// replay a roll-over.
+inline bool focusArrived(const QFocusEvent *event)
+{
+    return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+}
 
 // Calls an event for pointer movement over some widgets (a scroll area, its
 // viewport and its scroll bars), with or without a button held; the widgets

@@ -2,9 +2,13 @@
 
 #include "assets/assets.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <chrono>
 
@@ -26,8 +30,53 @@ bool MovementWatcher::eventFilter(QObject *, QEvent *event)
     return false;
 }
 
+namespace {
+
+// What a screen reader finds on a hot area: a push button with the name and
+// description the form gave, focusable, focused and selected as it is, that
+// the reader can press or focus.
+class HotAreaAccessible : public QAccessibleWidget {
+public:
+    explicit HotAreaAccessible(HotArea *area) : QAccessibleWidget(area, QAccessible::Button), mArea(area) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = !s.invisible;
+        s.focused = mArea->hasFocus();
+        s.selected = mArea->selected();
+        return s;
+    }
+    QStringList actionNames() const override { return {pressAction(), setFocusAction()}; }
+    void doAction(const QString &action) override
+    {
+        if (!mArea->isVisible() || !mArea->isEnabled())
+            return;
+        if (action == pressAction())
+            mArea->keyClick();
+        else if (action == setFocusAction())
+            mArea->setFocus();
+    }
+
+private:
+    HotArea *mArea;
+};
+
+QAccessibleInterface *hotAreaAccessible(const QString &className, QObject *object)
+{
+    // A hot area has no meta-object of its own: it shows as a QLabel.
+    if (className != QLatin1String("QLabel"))
+        return nullptr;
+    auto *area = dynamic_cast<HotArea *>(object);
+    return area ? new HotAreaAccessible(area) : nullptr;
+}
+
+} // namespace
+
 HotArea::HotArea(QWidget *parent, const layout::Rect &rect) : ControlOf(parent)
 {
+    static const bool accessible = (QAccessible::installFactory(hotAreaAccessible), true);
+    Q_UNUSED(accessible);
     place(rect, true);
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
@@ -82,6 +131,160 @@ void HotArea::mouseReleaseEvent(QMouseEvent *event)
         onMouseUp();
     if (clicked && onClick)
         onClick();
+}
+
+void HotArea::setFocus()
+{
+    // A hidden button (the information dialog's OK before it is shown)
+    // takes no focus.
+    if (!visible() || !isEnabled())
+        return;
+    QLabel::setFocus(Qt::OtherFocusReason);
+}
+
+void HotArea::setAccessible(const std::string &name, const std::string &description)
+{
+    setAccessibleName(toQ(name));
+    setAccessibleDescription(toQ(description));
+}
+
+void HotArea::setSelected(bool selected)
+{
+    if (selected == mSelected)
+        return;
+    mSelected = selected;
+    QAccessible::State changed;
+    changed.selected = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+}
+
+void HotArea::keyClick()
+{
+    if (onClick)
+        onClick();
+}
+
+bool HotArea::repeated(const QKeyEvent *event) const
+{
+    // The toolkit flags most of a held key's repeats, but on X11 it misses
+    // some: a release and a press that the window system sent together,
+    // with one time stamp.
+    return event->isAutoRepeat() || (event->key() == mReleasedKey && event->timestamp() == mReleasedAt);
+}
+
+void HotArea::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!plain)
+            break;
+        // A click as the key goes down; the key's auto-repeat is no click.
+        event->accept();
+        if (!repeated(event))
+            keyClick();
+        return;
+    case Qt::Key_Space:
+        if (!plain)
+            break;
+        event->accept();
+        if (!repeated(event))
+            mSpacePressed = true;
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right: {
+        if (!plain || !onArrow)
+            break;
+        event->accept();
+        const Arrow arrow = event->key() == Qt::Key_Up     ? Arrow::Up
+                            : event->key() == Qt::Key_Down ? Arrow::Down
+                            : event->key() == Qt::Key_Left ? Arrow::Left
+                                                           : Arrow::Right;
+        onArrow(arrow);
+        return;
+    }
+    default:
+        break;
+    }
+    // Escape and the rest go on to the window.
+    event->ignore();
+}
+
+void HotArea::keyReleaseEvent(QKeyEvent *event)
+{
+    mReleasedKey = event->key();
+    mReleasedAt = event->timestamp();
+    // Space clicks as it comes up, once per stroke: the releases of its
+    // auto-repeat are no click, nor is a release whose press went elsewhere.
+    // A repeat's release the toolkit did not flag clicks early, but the
+    // presses that follow it start no new stroke.
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && mSpacePressed) {
+        event->accept();
+        mSpacePressed = false;
+        keyClick();
+        return;
+    }
+    event->ignore();
+}
+
+void HotArea::focusInEvent(QFocusEvent *event)
+{
+    QLabel::focusInEvent(event);
+    update();
+    // A dialog as it shows sends its focus widget a focus-in of its own
+    // before the window system's; only the real one counts.
+    if (!hasFocus())
+        return;
+    // Getting back the focus it kept while another window was active is no
+    // new arrival (no second roll-over); any other focus-in is, also the
+    // first one of a window that opens with the focus here.
+    const bool back = !focusArrived(event) && mKeptFocus;
+    mKeptFocus = false;
+    if (!back && onFocus)
+        onFocus();
+}
+
+void HotArea::focusOutEvent(QFocusEvent *event)
+{
+    QLabel::focusOutEvent(event);
+    mKeptFocus = !focusArrived(event);
+    mSpacePressed = false;
+    update();
+}
+
+void HotArea::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // The focus: a dotted 1 px rectangle just inside the hot area, every
+    // other pixel inverted, so that it shows on the light plates and on the
+    // dark faces alike; it lies above the pictures, which pointer movement
+    // shows and hides beneath it.
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    const int w = width(), h = height();
+    if (w < 2 || h < 2)
+        return;
+    // Each pixel of the outline once, walked around it, so that no corner is
+    // inverted twice.
+    int step = 0;
+    const auto dot = [&](int x, int y) {
+        if (step++ % 2 == 0)
+            painter.fillRect(QRect(x, y, 1, 1), Qt::white);
+    };
+    for (int x = 0; x < w; ++x)
+        dot(x, 0);
+    for (int y = 1; y < h; ++y)
+        dot(w - 1, y);
+    for (int x = w - 2; x >= 0; --x)
+        dot(x, h - 1);
+    for (int y = h - 2; y >= 1; --y)
+        dot(0, y);
 }
 
 Picture::Picture(QWidget *parent, const layout::Rect &rect, const QPixmap &pixmap) : ControlOf(parent)

@@ -233,6 +233,13 @@ void ListBox::keyPressEvent(QKeyEvent *event)
     QListWidget::keyPressEvent(event);
 }
 
+void ListBox::focusInEvent(QFocusEvent *event)
+{
+    QListWidget::focusInEvent(event);
+    if (focusArrived(event) && onFocus)
+        onFocus();
+}
+
 void ListBox::clear()
 {
     QListWidget::clear();
@@ -288,6 +295,13 @@ TextPane::TextPane(QWidget *parent, const layout::Rect &rect) : ControlOf(parent
     new MovementWatcher(this, onMouseMove, {this, viewport(), verticalScrollBar()});
 }
 
+void TextPane::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    if (focusArrived(event) && onFocus)
+        onFocus();
+}
+
 void TextPane::setText(const std::string &text)
 {
     setPlainText(toQ(text));
@@ -315,6 +329,13 @@ void TextBox::setText(const std::string &text)
 std::string TextBox::text() const
 {
     return toStd(QLineEdit::text());
+}
+
+void TextBox::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    if (focusArrived(event) && onFocus)
+        onFocus();
 }
 
 void TextBox::setFocus()

@@ -83,6 +83,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 };
 
 class TextPane : public ControlOf<QPlainTextEdit, ui::TextPane> {
@@ -90,6 +91,9 @@ public:
     TextPane(QWidget *parent, const layout::Rect &rect);
     void setText(const std::string &text) override;
     std::string text() const override;
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
 };
 
 class TextBox : public ControlOf<QLineEdit, ui::TextBox> {
@@ -98,6 +102,9 @@ public:
     void setText(const std::string &text) override;
     std::string text() const override;
     void setFocus() override;
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
 };
 
 } // namespace ui::qt

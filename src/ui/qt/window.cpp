@@ -9,6 +9,8 @@
 #include "progressbar.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -40,8 +42,62 @@ public:
     }
     ui::Window &form() const override { return mForm; }
     bool inCloseEvent() const override { return mInCloseEvent; }
+    void setTabCycle(std::vector<QPointer<QWidget>> cycle) override { mTabCycle = std::move(cycle); }
 
 protected:
+    // Tab and Shift+Tab go round the form's cycle, passing over what is
+    // hidden or disabled; from outside the cycle (nothing focused yet) Tab
+    // starts at its first control and Shift+Tab at its last.
+    bool focusNextPrevChild(bool next) override
+    {
+        if (mTabCycle.empty())
+            return Base::focusNextPrevChild(next);
+        const int n = int(mTabCycle.size());
+        int at = -1;
+        for (const QWidget *w = Base::focusWidget(); w && at < 0 && w != this; w = w->parentWidget())
+            for (int i = 0; i < n; ++i)
+                if (mTabCycle[std::size_t(i)] == w)
+                    at = i;
+        if (at < 0)
+            at = next ? -1 : n;
+        for (int k = 1; k <= n; ++k) {
+            QWidget *candidate = mTabCycle[std::size_t(((at + (next ? k : -k)) % n + n) % n)];
+            if (candidate && candidate->isVisible() && candidate->isEnabled()) {
+                candidate->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                break;
+            }
+        }
+        return true;
+    }
+
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (!escape(event))
+            Base::keyPressEvent(event);
+    }
+
+    void keyReleaseEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Escape)
+            mEscapeReleasedAt = event->timestamp();
+        Base::keyReleaseEvent(event);
+    }
+
+    // Escape reaches the window from whichever control has the focus (none
+    // of them uses it): once per stroke, the form's onEscape; unset, nothing.
+    // A press stamped as the release before it is a repeat that the toolkit
+    // did not flag (X11 sends the two together while the key is held).
+    bool escape(QKeyEvent *event)
+    {
+        if (event->key() != Qt::Key_Escape || event->modifiers() != Qt::NoModifier)
+            return false;
+        event->accept();
+        const bool repeat = event->isAutoRepeat() || event->timestamp() == mEscapeReleasedAt;
+        if (!repeat && mForm.onEscape)
+            mForm.onEscape();
+        return true;
+    }
+
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
@@ -81,12 +137,24 @@ protected:
     ui::Window &mForm;
     QPixmap mBackground;
     bool mInCloseEvent = false;
+    std::vector<QPointer<QWidget>> mTabCycle;
+    quint64 mEscapeReleasedAt = quint64(-1);
 };
 
 class MainWidget : public TopLevel<QWidget> {
 public:
     using TopLevel::TopLevel;
 };
+
+// A screen reader takes the main screen for an application's window, not
+// for a pane inside one (what a plain top-level widget would be).
+QAccessibleInterface *mainWidgetAccessible(const QString &className, QObject *object)
+{
+    if (className != QLatin1String("QWidget"))
+        return nullptr;
+    auto *main = dynamic_cast<MainWidget *>(object);
+    return main ? new QAccessibleWidget(main, QAccessible::Window) : nullptr;
+}
 
 class DialogWidget : public TopLevel<QDialog> {
 public:
@@ -106,9 +174,10 @@ public:
 protected:
     void keyPressEvent(QKeyEvent *event) override
     {
-        // These windows have no default or escape button: Escape and Enter
-        // do not close them.
-        event->ignore();
+        // These windows have no default button, and Escape is the form's:
+        // neither Escape nor Enter closes them by itself.
+        if (!escape(event))
+            event->ignore();
     }
 };
 
@@ -295,6 +364,8 @@ FormWindow::FormWindow(ui::Window &form, const WindowSetup &setup) : mPictures(s
     const QPixmap background = assets::picture(toQ(setup.pictures), QStringLiteral("background"));
     QWidget *w;
     if (setup.frame == Frame::MainScreen) {
+        static const bool accessible = (QAccessible::installFactory(mainWidgetAccessible), true);
+        Q_UNUSED(accessible);
         w = new MainWidget(form, background);
         w->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
@@ -350,6 +421,25 @@ ui::ProgressBar *FormWindow::addProgressBar(const layout::Rect &rect, const std:
 ui::DriveList *FormWindow::addDriveList(const layout::Rect &rect) { return new DriveList(mWidget, rect); }
 ui::FolderList *FormWindow::addFolderList(const layout::Rect &rect) { return new FolderList(mWidget, rect); }
 ui::FileList *FormWindow::addFileList(const layout::Rect &rect) { return new FileList(mWidget, rect); }
+
+void FormWindow::setTabOrder(const std::vector<Control *> &controls)
+{
+    std::vector<QPointer<QWidget>> cycle;
+    for (Control *control : controls)
+        if (auto *w = dynamic_cast<QWidget *>(control))
+            cycle.emplace_back(w);
+    dynamic_cast<FormWidget &>(*mWidget).setTabCycle(std::move(cycle));
+    // Until the form puts the focus on a control, the window keeps it itself:
+    // otherwise the toolkit would give it to the first control that takes
+    // Tab as the window opens, and a dialog must open with nothing focused.
+    if (!mWidget->focusWidget())
+        mWidget->setFocus(Qt::OtherFocusReason);
+}
+
+void FormWindow::setAccessibleDescription(const std::string &text)
+{
+    mWidget->setAccessibleDescription(toQ(text));
+}
 
 void FormWindow::setTitle(const std::string &title)
 {

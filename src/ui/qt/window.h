@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QEventLoop;
 
@@ -25,6 +26,8 @@ public:
     virtual ui::Window &form() const = 0;
     // True while the window's close event is being handled.
     virtual bool inCloseEvent() const = 0;
+    // The widgets Tab visits, in order; empty leaves the toolkit's own order.
+    virtual void setTabCycle(std::vector<QPointer<QWidget>> cycle) = 0;
 };
 
 // The top-level widget of a form.
@@ -62,8 +65,8 @@ public:
     ui::FolderList *addFolderList(const layout::Rect &rect) override;
     ui::FileList *addFileList(const layout::Rect &rect) override;
 
-    void setTabOrder(const std::vector<Control *> &) override {}
-    void setAccessibleDescription(const std::string &) override {}
+    void setTabOrder(const std::vector<Control *> &controls) override;
+    void setAccessibleDescription(const std::string &text) override;
     void setTitle(const std::string &title) override;
     std::string title() const override { return mTitle; }
     layout::Rect outerRect() const override;
