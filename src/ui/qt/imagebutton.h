@@ -4,6 +4,8 @@
 
 #include "control.h"
 
+#include "assets/assets.h"
+
 #include <QLabel>
 #include <QPixmap>
 
@@ -13,6 +15,8 @@ class HotArea : public ControlOf<QLabel, ui::HotArea> {
 public:
     HotArea(QWidget *parent, const layout::Rect &rect);
     void setCursor(Cursor cursor) override;
+    // Takes the hand drawn for the screen the window is on now.
+    void screenChanged();
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -22,16 +26,27 @@ protected:
 
 private:
     bool mLeftPressed = false;
+    Cursor mCursor = Cursor::Hand;
 };
 
 // Exactly the size of its picture, hidden at creation; the mouse passes
-// through it to what lies beneath.
+// through it to what lies beneath. It shows the drawing for its screen's
+// device pixel ratio.
 class Picture : public ControlOf<QLabel, ui::Picture> {
 public:
-    Picture(QWidget *parent, const layout::Rect &rect, const QPixmap &pixmap);
+    Picture(QWidget *parent, const layout::Rect &rect, const assets::ScaledPicture &picture);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    assets::ScaledPicture mPicture;
 };
+
+// Draws a picture of the window's artwork whose place in the layout has its
+// top left at `at` of `widget`, on the device pixels the generator drew it
+// for: at a fractional ratio a place starts on the device pixel at or before
+// it, which need not be where the widget's own pixels start.
+void drawOnDevicePixels(QPainter &painter, const QWidget *widget, const QPoint &at, const QPixmap &pixmap);
 
 } // namespace ui::qt

@@ -34,7 +34,7 @@ namespace {
 // when it should go.
 template <class Base> class TopLevel : public Base, public FormWidget {
 public:
-    TopLevel(ui::Window &form, const QPixmap &background) : mForm(form), mBackground(background)
+    TopLevel(ui::Window &form, const assets::ScaledPicture &background) : mForm(form), mBackground(background)
     {
         Base::setMouseTracking(true);
     }
@@ -44,15 +44,27 @@ public:
 protected:
     void paintEvent(QPaintEvent *) override
     {
+        // The drawing for the screen the window is on now (it may move to
+        // a screen of another density).
+        const QPixmap background = mBackground.at(Base::devicePixelRatioF());
         QPainter painter(this);
-        painter.drawPixmap(0, 0, mBackground);
+        painter.drawPixmap(0, 0, background);
         // A picture shorter than the client area (the notice's is one row
         // short) goes on downwards in its bottom row's colours, not the
         // system's grey.
-        const QSizeF picture = mBackground.deviceIndependentSize();
-        if (!mBackground.isNull() && picture.height() < Base::height())
+        const QSizeF picture = background.deviceIndependentSize();
+        if (!background.isNull() && picture.height() < Base::height())
             painter.drawPixmap(QRectF(0, picture.height(), picture.width(), Base::height() - picture.height()),
-                               mBackground, QRectF(0, mBackground.height() - 1, mBackground.width(), 1));
+                               background, QRectF(0, background.height() - 1, background.width(), 1));
+    }
+
+    bool event(QEvent *event) override
+    {
+        // On a screen of another density the hot areas take its hand.
+        if (event->type() == QEvent::ScreenChangeInternal)
+            for (HotArea *area : Base::template findChildren<HotArea *>(Qt::FindDirectChildrenOnly))
+                area->screenChanged();
+        return Base::event(event);
     }
 
     void mouseMoveEvent(QMouseEvent *event) override
@@ -79,7 +91,7 @@ protected:
     }
 
     ui::Window &mForm;
-    QPixmap mBackground;
+    assets::ScaledPicture mBackground;
     bool mInCloseEvent = false;
 };
 
@@ -292,7 +304,7 @@ void whenNotBusy(std::function<void()> action)
 
 FormWindow::FormWindow(ui::Window &form, const WindowSetup &setup) : mPictures(setup.pictures)
 {
-    const QPixmap background = assets::picture(toQ(setup.pictures), QStringLiteral("background"));
+    const assets::ScaledPicture background(toQ(setup.pictures), QStringLiteral("background"));
     QWidget *w;
     if (setup.frame == Frame::MainScreen) {
         w = new MainWidget(form, background);
@@ -330,7 +342,7 @@ FormWindow::~FormWindow()
 
 ui::Picture *FormWindow::addPicture(const layout::Rect &rect, const std::string &name)
 {
-    return new Picture(mWidget, rect, assets::picture(toQ(mPictures), toQ(name)));
+    return new Picture(mWidget, rect, assets::ScaledPicture(toQ(mPictures), toQ(name)));
 }
 
 ui::HotArea *FormWindow::addHotArea(const layout::Rect &rect) { return new HotArea(mWidget, rect); }
@@ -343,7 +355,8 @@ ui::ProgressBar *FormWindow::addProgressBar(const layout::Rect &rect, const std:
                                             const std::string &fill, const layout::Rect &fillRect)
 {
     const QString pictures = toQ(mPictures);
-    return new ProgressBar(mWidget, rect, assets::picture(pictures, toQ(trough)), assets::picture(pictures, toQ(fill)),
+    return new ProgressBar(mWidget, rect, assets::ScaledPicture(pictures, toQ(trough)),
+                           assets::ScaledPicture(pictures, toQ(fill)),
                            QPoint(fillRect.x - rect.x, fillRect.y - rect.y));
 }
 

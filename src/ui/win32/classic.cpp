@@ -69,7 +69,8 @@ DriveList::DriveList(FormWindow &form, const layout::Rect &rect)
     : ChildOf(form, L"COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, rect, 160)
 {
     // The closed box exactly as high as its rectangle.
-    SendMessageW(mHwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), rect.h - 6);
+    const RECT device = form.toDevice({rect.x, rect.y, rect.x + rect.w, rect.y + rect.h});
+    SendMessageW(mHwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), device.bottom - device.top - 6 * form.percent() / 100);
     fill();
     showSilently(mLetters.empty() ? -1 : 0);
     mShown = current();

@@ -8,15 +8,24 @@ namespace ui::win32 {
 // What every child control shares
 
 Child::Child(FormWindow &form, const wchar_t *windowClass, DWORD style, const layout::Rect &rect, int extraHeight)
-    : mForm(form)
+    : mForm(form), mLayoutRect{rect.x, rect.y, rect.w, rect.h + extraHeight}
 {
     const int id = form.nextControlId();
-    mHwnd = CreateWindowExW(0, windowClass, L"", WS_CHILD | style, rect.x, rect.y, rect.w, rect.h + extraHeight,
+    const RECT r = form.toDevice({rect.x, rect.y, rect.x + rect.w, rect.y + rect.h + extraHeight});
+    mHwnd = CreateWindowExW(0, windowClass, L"", WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top,
                             form.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
     SetWindowLongPtrW(mHwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     mOriginal = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(mHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Child::subclassProc)));
-    SendMessageW(mHwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(Font::Pane)), FALSE);
+    SendMessageW(mHwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(Font::Pane, form.dpi())), FALSE);
+}
+
+void Child::rescale()
+{
+    const layout::Rect &l = mLayoutRect;
+    const RECT r = mForm.toDevice({l.x, l.y, l.x + l.w, l.y + l.h});
+    SetWindowPos(mHwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(mHwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(Font::Pane, mForm.dpi())), TRUE);
 }
 
 Child::~Child()
@@ -80,7 +89,9 @@ void drawListLine(const DRAWITEMSTRUCT &item, const std::wstring &text, int inde
         return;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, selected ? RGB(0, 0, 0) : kGreen);
-    HGDIOBJ old = SelectObject(dc, font(Font::Pane));
+    // The control's own font: the one for its window's density.
+    HFONT own = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, own ? own : font(Font::Pane));
     r.left += 3 + indent;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     SelectObject(dc, old);
