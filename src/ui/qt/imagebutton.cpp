@@ -114,6 +114,29 @@ Picture::Picture(QWidget *parent, const layout::Rect &rect, const assets::Scaled
     setFocusPolicy(Qt::NoFocus);
 }
 
+void updateAround(QWidget *control)
+{
+    if (control->parentWidget() && fractionalRatio(control->devicePixelRatioF()))
+        control->parentWidget()->update(control->geometry().adjusted(-1, -1, 1, 1));
+}
+
+void Picture::show()
+{
+    ControlOf::show();
+    updateAround(this);
+}
+
+void Picture::hide()
+{
+    ControlOf::hide();
+    updateAround(this);
+}
+
+void Picture::drawOn(QPainter &painter, const QWidget *on) const
+{
+    drawOnDevicePixels(painter, on, mapTo(on, QPoint()), mPicture.at(devicePixelRatioF()));
+}
+
 void Picture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);

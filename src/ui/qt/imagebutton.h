@@ -35,6 +35,12 @@ private:
 class Picture : public ControlOf<QLabel, ui::Picture> {
 public:
     Picture(QWidget *parent, const layout::Rect &rect, const assets::ScaledPicture &picture);
+    void show() override;
+    void hide() override;
+    // Draws the picture on `on`, an ancestor, where it lies there: at a
+    // fractional ratio its first row or column of device pixels may lie
+    // outside the widget's own, where only the window can draw it.
+    void drawOn(QPainter &painter, const QWidget *on) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -48,5 +54,12 @@ private:
 // for: at a fractional ratio a place starts on the device pixel at or before
 // it, which need not be where the widget's own pixels start.
 void drawOnDevicePixels(QPainter &painter, const QWidget *widget, const QPoint &at, const QPixmap &pixmap);
+
+// Whether a ratio puts some places of the layout between device pixels.
+inline bool fractionalRatio(qreal ratio) { return ratio != qreal(int(ratio)); }
+
+// After a control at `rect` of its window showed or hid: the window repaints
+// the device pixels around it that the control cannot reach itself.
+void updateAround(QWidget *control);
 
 } // namespace ui::qt

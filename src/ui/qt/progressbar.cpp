@@ -23,8 +23,11 @@ void ProgressBar::setProgress(int done, int total)
     const int before = fillWidth();
     mDone = done;
     mTotal = total;
-    if (fillWidth() != before)
+    if (fillWidth() != before) {
         update();
+        if (fractionalRatio(devicePixelRatioF()))
+            updateAround(this);
+    }
 }
 
 int ProgressBar::fillWidth() const
@@ -35,11 +38,23 @@ int ProgressBar::fillWidth() const
     return int(std::min<qint64>(width, width * std::min(mDone, mTotal) / mTotal));
 }
 
-void ProgressBar::paintEvent(QPaintEvent *)
+void ProgressBar::show()
+{
+    ControlOf::show();
+    updateAround(this);
+}
+
+void ProgressBar::hide()
+{
+    ControlOf::hide();
+    updateAround(this);
+}
+
+void ProgressBar::drawOn(QPainter &painter, const QWidget *on) const
 {
     const qreal ratio = devicePixelRatioF();
-    QPainter painter(this);
-    drawOnDevicePixels(painter, this, QPoint(), mTrough.at(ratio));
+    const QPoint origin = mapTo(on, QPoint());
+    drawOnDevicePixels(painter, on, origin, mTrough.at(ratio));
     if (fillWidth() > 0) {
         // The fill's own device pixels, cut to the fraction done.
         const QPixmap fill = mFill.at(ratio);
@@ -47,8 +62,14 @@ void ProgressBar::paintEvent(QPaintEvent *)
         const int cut = int(std::min<qint64>(device, device * std::min(mDone, mTotal) / mTotal));
         QPixmap part = fill.copy(0, 0, std::max(1, cut), fill.height());
         part.setDevicePixelRatio(fill.devicePixelRatio());
-        drawOnDevicePixels(painter, this, mFillOffset, part);
+        drawOnDevicePixels(painter, on, origin + mFillOffset, part);
     }
+}
+
+void ProgressBar::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    drawOn(painter, this);
 }
 
 } // namespace ui::qt

@@ -26,6 +26,12 @@ public:
     // The width of the fill for the progress now, in the layout's pixels.
     int fillWidth() const;
 
+    void show() override;
+    void hide() override;
+    // Draws the bar on `on`, an ancestor, where it lies there (see
+    // Picture::drawOn).
+    void drawOn(QPainter &painter, const QWidget *on) const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 

@@ -56,6 +56,21 @@ protected:
         if (!background.isNull() && picture.height() < Base::height())
             painter.drawPixmap(QRectF(0, picture.height(), picture.width(), Base::height() - picture.height()),
                                background, QRectF(0, background.height() - 1, background.width(), 1));
+        // Between whole ratios a picture's first device row or column may lie
+        // just outside its control, where only the window reaches: the
+        // window draws the shown pictures too, and each control draws over
+        // its own part of them.
+        if (!fractionalRatio(Base::devicePixelRatioF()))
+            return;
+        for (QObject *child : Base::children()) {
+            auto *widget = qobject_cast<QWidget *>(child);
+            if (!widget || widget->isHidden())
+                continue;
+            if (auto *picture = dynamic_cast<Picture *>(widget))
+                picture->drawOn(painter, this);
+            else if (auto *bar = dynamic_cast<ProgressBar *>(widget))
+                bar->drawOn(painter, this);
+        }
     }
 
     bool event(QEvent *event) override
