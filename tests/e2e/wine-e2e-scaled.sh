@@ -4,7 +4,8 @@
 # screen's client area is 1280 x 960, a lit button and a marked category
 # show exactly the BMPs drawn for 200 %, not the 96 dpi ones enlarged, the
 # status line's hint is in the larger font, and the exit dialog is 860 x 480
-# with its lit button drawn for 200 % too.
+# with its lit button drawn for 200 % too; told that it moved to a monitor of
+# 144 dpi, the main screen takes the size and the pictures of 150 %.
 # A prefix of its own (the density is a setting of the prefix), made here
 # once: WINEPREFIX_SCALED, by default WINDOWS_BUILD/wineprefix-192.
 # Usage: tests/e2e/wine-e2e-scaled.sh [WINDOWS_BUILD [LINUX_BUILD]]
@@ -119,6 +120,28 @@ sleep 0.5
 grab "$main" 334 180 390 484 "$WORK/list.png"
 [ "$(green_share "$WORK/list.png")" -gt 0 ] || fail "no entries in the list after the click"
 echo "PASS: the click lists the category and marks it with its 200 % Indent picture"
+
+# Moved to a monitor of 144 dpi (150 %): the client area 960 x 720, the
+# pictures drawn for 150 %, the list where it belongs at that scale.
+DPI_TOOL=$OUT/wine_dpi.exe
+x86_64-w64-mingw32-g++ -std=c++20 -O2 -static tests/e2e/wine_dpi.cpp -o "$DPI_TOOL" ||
+    fail "building the density tool"
+"$wine" "$DPI_TOOL" "Quorvia" 1280 960 144 2>/dev/null || fail "no main screen to move to 144 dpi"
+main=$(wait_window "Quorvia" 960 720) || fail "the main screen is not 960 x 720 at 144 dpi"
+grab "$main" 39 562 150 59 "$WORK/mark-150.png"
+differing=$(pixels_not_equal "$WORK/mark-150.png" "$ART/frmGames/imgArcadeIndent@1.5x.bmp")
+[ "$differing" -eq 0 ] || fail "at 144 dpi the marked arcade button is not its 150 % picture ($differing pixels differ)"
+move_in "$main" 105 211    # over Run: (70, 141)
+grab "$main" 45 184 129 55 "$WORK/lit-150.png"
+differing=$(pixels_not_equal "$WORK/lit-150.png" "$ART/frmGames/imgRunLight@1.5x.bmp")
+[ "$differing" -eq 0 ] || fail "at 144 dpi the lit Run is not its 150 % picture ($differing pixels differ)"
+# The list's first entry, selected, fills the list's 150 % rectangle's top
+# (250, 135 to 543, 498): its green lies inside it.
+grab "$main" 250 135 293 20 "$WORK/entry-150.png"
+[ "$(green_share "$WORK/entry-150.png")" -gt 100 ] || fail "at 144 dpi the list is not in its place"
+echo "PASS: moved to 144 dpi, the main screen is 960 x 720 with its 150 % pictures and the list in its place"
+"$wine" "$DPI_TOOL" "Quorvia" 960 720 192 2>/dev/null || fail "no main screen to move back to 192 dpi"
+main=$(wait_window "Quorvia" 1280 960) || fail "the main screen is not 1280 x 960 back at 192 dpi"
 
 click_in "$main" 140 644   # Exit: (70, 322)
 dialog=$(wait_window "$UNTITLED" 860 480) || fail "no exit dialog of 860 x 480"

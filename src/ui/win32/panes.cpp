@@ -8,7 +8,7 @@ namespace ui::win32 {
 // What every child control shares
 
 Child::Child(FormWindow &form, const wchar_t *windowClass, DWORD style, const layout::Rect &rect, int extraHeight)
-    : mForm(form), mLayoutRect{rect.x, rect.y, rect.w, rect.h + extraHeight}
+    : mForm(form), mLayoutRect{rect.x, rect.y, rect.w, rect.h + extraHeight}, mExtraHeight(extraHeight)
 {
     const int id = form.nextControlId();
     const RECT r = form.toDevice({rect.x, rect.y, rect.x + rect.w, rect.y + rect.h + extraHeight});
@@ -24,8 +24,27 @@ void Child::rescale()
 {
     const layout::Rect &l = mLayoutRect;
     const RECT r = mForm.toDevice({l.x, l.y, l.x + l.w, l.y + l.h});
+    HFONT paneFont = font(Font::Pane, mForm.dpi());
     SetWindowPos(mHwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(mHwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(Font::Pane, mForm.dpi())), TRUE);
+    SendMessageW(mHwnd, WM_SETFONT, reinterpret_cast<WPARAM>(paneFont), TRUE);
+    // Owner-drawn lines were measured for the old font; the closed drive
+    // box stays as high as its rectangle.
+    wchar_t windowClass[16] = L"";
+    GetClassNameW(mHwnd, windowClass, 16);
+    const LONG style = GetWindowLongW(mHwnd, GWL_STYLE);
+    if (lstrcmpiW(windowClass, L"LISTBOX") == 0 && (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))) {
+        HDC dc = GetDC(mHwnd);
+        HGDIOBJ old = SelectObject(dc, paneFont);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(mHwnd, dc);
+        SendMessageW(mHwnd, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 2);
+    } else if (lstrcmpiW(windowClass, L"COMBOBOX") == 0) {
+        const RECT box = mForm.toDevice({l.x, l.y, l.x + l.w, l.y + l.h - mExtraHeight});
+        SendMessageW(mHwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                     box.bottom - box.top - 6 * mForm.percent() / 100);
+    }
 }
 
 Child::~Child()

@@ -140,6 +140,7 @@ protected:
     HWND mHwnd = nullptr;
     std::string mName;
     layout::Rect mLayoutRect;  // its place in the layout, its extra height included
+    int mExtraHeight = 0;      // a drop-down list's, below its closed box
 
 private:
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
