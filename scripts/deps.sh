@@ -7,6 +7,8 @@ packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev pkg-config libfontconfi
 packages+=(doctest-dev)
 if [ "${1:-run}" = test ]; then
     packages+=(xvfb xdotool x11-utils imagemagick openbox)
+    # The scaled end-to-end test reads the X pointer's cursor through XFixes.
+    packages+=(libxfixes-dev)
     # The Windows cross build: the MinGW-w64 cross compiler, its binutils
     # (windres for the resources; objdump, strip and objcopy for the checks
     # of scripts/build-windows.sh), and Wine to run the programs.

@@ -96,7 +96,9 @@ QCursor handCursor(qreal ratio)
         return *found;
     const QPixmap hand = percent == 100 ? QPixmap::fromImage(image(QStringLiteral("hand")))
                                         : scaledPicture(QStringLiteral("hand"), QSize(32, 32), ratio);
-    const QCursor cursor(hand, 6, 0);
+    // The X11 platform takes the hot spot in the pixmap's own pixels, not in
+    // the layout's, whatever the pixmap's device pixel ratio.
+    const QCursor cursor(hand, scales::floorScaled(6, percent), 0);
     cursors.insert(percent, cursor);
     return cursor;
 }

@@ -49,7 +49,8 @@ private:
 };
 
 // The 32 x 32 two-colour pointing hand, hot spot at the finger tip (6, 0),
-// drawn for the given device pixel ratio (the hot spot in the layout's pixels).
+// drawn for the given device pixel ratio: 32 x 32 times the ratio, the hot
+// spot (6, 0) times the ratio, in the pixmap's pixels.
 QCursor handCursor(qreal ratio = 1);
 
 // The 32 x 32 16-colour window icon of every window, with its larger

@@ -4,8 +4,10 @@
 # scale in device pixels, and a lit button and a marked category show
 # exactly the pictures drawn for that scale, not the 96 dpi ones enlarged
 # (at 150 % the arcade button's pressed picture starts half a layout pixel
-# above its control, on the device row at or before it); at 200 % the exit
-# dialog is 860 x 480 and its lit button is its 2x picture too.
+# above its control, on the device row at or before it), and the pointer over
+# a button is the hand drawn for that scale with its hot spot on the finger
+# tip; at 200 % the exit dialog is 860 x 480 and its lit button is its 2x
+# picture too.
 # Usage: test_x11_scaled.sh MENU DEMO_GAME CATALOGUE_TOOL BUILD_FOLDER
 set -u
 MENU=$1 GAME=$2 TOOL=$3 BUILD=$4
@@ -35,6 +37,8 @@ pixels_not_equal() {
 
 x11_start_large
 WORK=$(mktemp -d)
+# What the X server shows as the pointer (XFixes).
+gcc -O2 "$(dirname "$0")/x11_cursor.c" -o "$WORK/x11_cursor" -lX11 -lXfixes || fail "building the cursor tool"
 make_fixture "$MENU" "$GAME" "$TOOL" "$BUILD" <<'ROWS'
 ARCADE	Zapper	ZAPPER	ZAP.EXE		0
 ROWS
@@ -43,8 +47,8 @@ export QUORVIA_DEMO_RECORD=$WORK/record.txt QUORVIA_DEMO_EXIT_AFTER_MS=800
 # One row per scale: the factor, the pictures' suffix, the main screen's
 # size, then in device pixels: Run's Light picture (x y w h), a point over
 # Run, a point over arcade, arcade's Indent picture (x y w h), all from the
-# layout by the rule of src/assets/scales.h.
-while read -r factor suffix width height lx ly lw lh rx ry ax ay ix iy iw ih; do
+# layout by the rule of src/assets/scales.h; the hand's size and hot spot.
+while read -r factor suffix width height lx ly lw lh rx ry ax ay ix iy iw ih hand tip; do
     export QT_SCALE_FACTOR=$factor
     QUORVIA_DRIVES="C=$WORK/C;D=$WORK/D" "$WORK/C/QUORVIA/quorvia" &
     APP_PID=$!
@@ -63,6 +67,10 @@ while read -r factor suffix width height lx ly lw lh rx ry ax ay ix iy iw ih; do
     [ "$(pixels_not_equal "$WORK/lit.png" "$WORK/enlarged.png")" -gt 200 ] ||
         fail "the lit Run looks like its 96 dpi picture enlarged at $factor"
     echo "PASS: the lit Run shows exactly its $suffix Light picture, not the 96 dpi one enlarged"
+    read -r cw ch hx hy colour < <("$WORK/x11_cursor")
+    [ "$cw $ch $hx $hy $colour" = "$hand $hand $tip 0 ff000000" ] ||
+        fail "over Run the pointer is ${cw}x$ch with its hot spot at $hx,$hy on $colour, not the ${hand}x$hand hand with its tip at $tip,0"
+    echo "PASS: over Run the pointer is the ${hand}x$hand hand, its hot spot on the finger tip"
 
     click_in "$main" "$ax" "$ay"
     sleep 0.3
@@ -74,8 +82,8 @@ while read -r factor suffix width height lx ly lw lh rx ry ax ay ix iy iw ih; do
     kill "$APP_PID"
     wait "$APP_PID" 2>/dev/null
 done <<'SCALES'
-1.5 @1.5x 960 720 45 184 129 55 105 211 112 592 39 562 150 59
-2 @2x 1280 960 60 246 172 72 140 282 150 790 52 750 200 78
+1.5 @1.5x 960 720 45 184 129 55 105 211 112 592 39 562 150 59 48 9
+2 @2x 1280 960 60 246 172 72 140 282 150 790 52 750 200 78 64 12
 SCALES
 
 # The exit dialog at 200 %, its Exit lit by its 2x picture.
