@@ -5,7 +5,8 @@
 # show exactly the BMPs drawn for 200 %, not the 96 dpi ones enlarged, the
 # status line's hint is in the larger font, and the exit dialog is 860 x 480
 # with its lit button drawn for 200 % too; told that it moved to a monitor of
-# 144 dpi, the main screen takes the size and the pictures of 150 %.
+# 144 dpi, the main screen takes the size and the pictures of 150 %; the
+# copy chooser shows its pictures and controls at 200 % and copies.
 # A prefix of its own (the density is a setting of the prefix), made here
 # once: WINEPREFIX_SCALED, by default WINDOWS_BUILD/wineprefix-192.
 # Usage: tests/e2e/wine-e2e-scaled.sh [WINDOWS_BUILD [LINUX_BUILD]]
@@ -70,7 +71,7 @@ timeout 60 wineserver -w >/dev/null 2>&1
 for link in "$DOSDEVICES"/[d-y]:; do
     [ -L "$link" ] && rm -f "$link"
 done
-rm -rf "${DRIVE_C:?}/QUORVIA"
+rm -rf "${DRIVE_C:?}/QUORVIA" "${DRIVE_C:?}/ARCADE"
 FIXTURE_PROGRAM_FOLDER=$DRIVE_C/QUORVIA FIXTURE_MENU_NAME=quorvia.exe \
     make_fixture "$EXE" "$GAME" "$TOOL" "$WINBUILD" <<'ROWS'
 ARCADE	Zapper	ZAPPER	ZAP.EXE		0
@@ -142,6 +143,25 @@ grab "$main" 250 135 293 20 "$WORK/entry-150.png"
 echo "PASS: moved to 144 dpi, the main screen is 960 x 720 with its 150 % pictures and the list in its place"
 "$wine" "$DPI_TOOL" "Quorvia" 960 720 192 2>/dev/null || fail "no main screen to move back to 192 dpi"
 main=$(wait_window "Quorvia" 1280 960) || fail "the main screen is not 1280 x 960 back at 192 dpi"
+
+# The copy chooser at 200 %: its own size doubled, its lit Save button its
+# 200 % picture, its classic controls in their doubled places; Save copies
+# and brings up its message, doubled too.
+click_in "$main" 140 418   # Copy to Hard Drive: (70, 209)
+chooser=$(wait_window "Save 'Zapper' Game To Where ?" 530 450) || fail "no destination chooser of 530 x 450"
+move_in "$chooser" 436 66  # over Save: (218, 33)
+grab "$chooser" 370 56 134 44 "$WORK/save.png"
+differing=$(pixels_not_equal "$WORK/save.png" "$ART/frmSave/imgSaveLight@2x.bmp")
+[ "$differing" -eq 0 ] || fail "the chooser's lit Save is not its 200 % picture ($differing pixels differ)"
+# The drive box (7, 197, 161 x 21 of the layout) shows the drive's name in
+# its doubled rectangle.
+grab "$chooser" 14 394 322 42 "$WORK/drive.png"
+[ "$(convert "$WORK/drive.png" -colorspace gray -format '%[fx:int(1000 * standard_deviation)]' info:)" -gt 20 ] ||
+    fail "the chooser's drive box is not in its 200 % place"
+xdotool click 1
+wait_window "Quorvia Information" 508 276 >/dev/null || fail "no message of 508 x 276 after the copy"
+cmp -s "$WORK/D/ARCADE/ZAPPER/ZAP.EXE" "$DRIVE_C/ARCADE/ZAPPER/ZAP.EXE" || fail "the game was not copied"
+echo "PASS: the copy chooser is 530 x 450 with its 200 % pictures and controls; Save copies, its message is 508 x 276"
 
 click_in "$main" 140 644   # Exit: (70, 322)
 dialog=$(wait_window "$UNTITLED" 860 480) || fail "no exit dialog of 860 x 480"
