@@ -12,6 +12,8 @@ if [ "${1:-run}" = test ]; then
     # The screen-reader scenario: a session bus, the accessibility bus and
     # gdbus to read what the program offers over AT-SPI.
     packages+=(dbus-daemon at-spi2-core libglib2.0-bin)
+    # The scaled end-to-end test reads the X pointer's cursor through XFixes.
+    packages+=(libxfixes-dev)
     # The Windows cross build: the MinGW-w64 cross compiler, its binutils
     # (windres for the resources; objdump, strip and objcopy for the checks
     # of scripts/build-windows.sh), and Wine to run the programs.

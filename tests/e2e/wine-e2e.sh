@@ -4,7 +4,8 @@
 # Linux program: the fixture disc is Wine's drive D: (a dosdevices link, typed
 # as a CD-ROM), the program folder C:\QUORVIA on the prefix's own C:, and the
 # disc's games are copies of the Windows demo game.
-# One Wine prefix for the whole run (made here when the caller has none).
+# One Wine prefix for the whole run (made here when the caller has none);
+# the scenario at 192 dpi has one of its own (tests/e2e/wine-e2e-scaled.sh).
 # Usage: tests/e2e/wine-e2e.sh [WINDOWS_BUILD [LINUX_BUILD]]
 #   (defaults build-win and build: quorvia.exe, the art and the demo game
 #   from the first, the catalogue tool from the second; WINE_E2E_SCENARIOS
@@ -289,8 +290,14 @@ ROWS
     echo "PASS: the copy holds the game's files; Exit with the message open ends with 0"
 }
 
+# The program at 192 dpi: a script of its own, with its own prefix (the
+# density is a setting of the prefix) and a display large enough for it.
+scenario_scaled() {
+    bash tests/e2e/wine-e2e-scaled.sh "$WINBUILD" "$LINBUILD"
+}
+
 passed=0 failed=0
-for scenario in ${WINE_E2E_SCENARIOS:-start_exit session view_copy}; do
+for scenario in ${WINE_E2E_SCENARIOS:-start_exit session view_copy scaled}; do
     echo "== Wine end-to-end: $scenario"
     (
         WORK=$(mktemp -d)

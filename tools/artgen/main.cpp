@@ -1,12 +1,15 @@
 // quorvia_artgen: draws every picture of the program, the cursor and the
-// icon, reduces each window to its own 256-colour palette, and writes each
-// picture twice: screen-ready (.px, see assets/screenimage.h) for the
-// resource list (art.qrc) of the build, and as a PNG file to look at and to
-// compare screenshots with. Also synthesises the two sound files. Usage:
+// icon at each scale of assets/scales.h, reduces each window at each scale
+// to its own 256-colour palette, and writes each picture twice: screen-ready
+// (.px, see assets/screenimage.h) for the resource list (art.qrc) of the
+// build, and as a PNG file to look at and to compare screenshots with. A
+// picture's name carries its scale: "imgRunLight", "imgRunLight@1.5x",
+// "imgRunLight@2x". Also synthesises the two sound files. Usage:
 //   quorvia_artgen --out DIR [--sounds DIR] [--preview DIR] [--bmp DIR]
 // --bmp writes the artwork for the Windows program: every picture as
-// DIR/<form>/<name>.bmp, DIR/hand.cur, DIR/icon.ico and the resource script
-// DIR/art.rc that names them (see winres.h).
+// DIR/<form>/<name>.bmp (RLE8 where that is smaller), DIR/hand*.cur,
+// DIR/icon*.ico, the program's manifest and the resource script DIR/art.rc
+// that names them (see winres.h).
 // --preview writes each window with all Light pictures shown and with all
 // Indent pictures shown, as a user would see them, for looking at.
 
@@ -15,6 +18,7 @@
 #include "windows.h"
 #include "winres.h"
 
+#include "assets/scales.h"
 #include "assets/screenimage.h"
 
 #include <QDir>
@@ -70,21 +74,28 @@ struct WindowsArt {
     QString dir;        // empty: no Windows artwork
     QStringList script;
 
-    void picture(const QImage &indexed, const QString &form, const QString &name)
+    qint64 bytes = 0;   // of the pictures' files
+
+    // `scale` names the file ("@2x") and `tag` the resource ("_200").
+    void picture(const QImage &indexed, const QString &form, const QString &name, const scales::Scale &scale)
     {
         if (dir.isEmpty())
             return;
-        const QString file = form + QLatin1Char('/') + name + QStringLiteral(".bmp");
-        writeFile(dir + QLatin1Char('/') + file, bmpFile(indexed));
-        script << QStringLiteral("%1_%2 BITMAP \"%3\"").arg(form.toUpper(), name.toUpper(), file);
+        const QString file = form + QLatin1Char('/') + name + QLatin1String(scale.suffix) + QStringLiteral(".bmp");
+        const QByteArray data = bmpFile(indexed);
+        bytes += data.size();
+        writeFile(dir + QLatin1Char('/') + file, data);
+        script << QStringLiteral("%1_%2%3 BITMAP \"%4\"")
+                      .arg(form.toUpper(), name.toUpper(), QLatin1String(scale.tag), file);
     }
 };
 
 // The Light picture must show its base unchanged but for the word: its
 // outer ring of pixels equal, every difference inside the word's box.
-void checkLight(const Picture &pic, const QImage &indexed, const QImage &baseIndexed)
+void checkLight(const Picture &pic, const QImage &indexed, const QImage &baseIndexed, const Scaler &scale)
 {
-    const QRect ink = pic.wordInk.translated(-pic.rect.topLeft()).adjusted(-2, -2, 2, 2);
+    const int m = scale.px(2);
+    const QRect ink = pic.wordInk.translated(-pic.rect.topLeft()).adjusted(-m, -m, m, m);
     int changed = 0;
     for (int y = 0; y < indexed.height(); ++y)
         for (int x = 0; x < indexed.width(); ++x) {
@@ -111,8 +122,10 @@ QImage composite(const QImage &background, const QList<std::pair<QRect, QImage>>
 
 // Reduces a window's colours, checks its pictures, writes them; returns the
 // resource paths written.
-QStringList process(const Window &w, const QString &out, const QString &preview, WindowsArt &windowsArt)
+QStringList process(const Window &w, const scales::Scale &scale, const QString &out, const QString &preview,
+                    WindowsArt &windowsArt)
 {
+    const QString suffix = QLatin1String(scale.suffix);
     QList<QImage> all{w.background};
     for (const Picture &pic : w.pictures)
         all << pic.full;
@@ -121,8 +134,9 @@ QStringList process(const Window &w, const QString &out, const QString &preview,
     QHash<QString, Quantised> done;
     done.insert(QStringLiteral("background"),
                 {w.background.rect(), w.background, q.quantise(w.background, w.ditherMask)});
-    QStringList files{savePicture(done[QStringLiteral("background")].indexed, out, w.form + QStringLiteral("/background"))};
-    windowsArt.picture(done[QStringLiteral("background")].indexed, w.form, QStringLiteral("background"));
+    QStringList files{savePicture(done[QStringLiteral("background")].indexed, out,
+                                  w.form + QStringLiteral("/background") + suffix)};
+    windowsArt.picture(done[QStringLiteral("background")].indexed, w.form, QStringLiteral("background"), scale);
     for (const Picture &pic : w.pictures) {
         const Quantised &base = done[pic.base];
         const QRect inBase = pic.rect.translated(-base.rect.topLeft());
@@ -131,10 +145,10 @@ QStringList process(const Window &w, const QString &out, const QString &preview,
         const QImage baseIndexed = base.indexed.copy(inBase);
         const QImage indexed = q.quantiseOver(pic.full, base.full.copy(inBase), baseIndexed);
         if (pic.light)
-            checkLight(pic, indexed, baseIndexed);
+            checkLight(pic, indexed, baseIndexed, w.scale);
         done.insert(pic.name, {pic.rect, pic.full, indexed});
-        files << savePicture(indexed, out, w.form + QLatin1Char('/') + pic.name);
-        windowsArt.picture(indexed, w.form, pic.name);
+        files << savePicture(indexed, out, w.form + QLatin1Char('/') + pic.name + suffix);
+        windowsArt.picture(indexed, w.form, pic.name, scale);
     }
 
     if (!preview.isEmpty()) {
@@ -149,9 +163,10 @@ QStringList process(const Window &w, const QString &out, const QString &preview,
                 rest << layer;
         }
         const QImage &bg = done[QStringLiteral("background")].indexed;
-        save(composite(bg, rest), preview + QLatin1Char('/') + w.form + QStringLiteral("-rest.png"));
-        save(composite(bg, rest + lit), preview + QLatin1Char('/') + w.form + QStringLiteral("-light.png"));
-        save(composite(bg, rest + pressed), preview + QLatin1Char('/') + w.form + QStringLiteral("-indent.png"));
+        const QString stem = preview + QLatin1Char('/') + w.form + suffix;
+        save(composite(bg, rest), stem + QStringLiteral("-rest.png"));
+        save(composite(bg, rest + lit), stem + QStringLiteral("-light.png"));
+        save(composite(bg, rest + pressed), stem + QStringLiteral("-indent.png"));
     }
     return files;
 }
@@ -180,13 +195,19 @@ int main(int argc, char **argv)
     }
     try {
         QStringList files;
-        for (Window (*make)() : {gamesWindow, cdWindow, hddWindow, exitWindow, saveWindow})
-            files += process(make(), out, preview, windowsArt);
-        files << savePicture(handCursor(), out, QStringLiteral("hand"))
-              << savePicture(windowIcon(), out, QStringLiteral("icon"));
+        for (const scales::Scale &scale : scales::kDrawn) {
+            const Scaler scaler{scale.percent};
+            for (Window (*make)(const Scaler &) : {gamesWindow, cdWindow, hddWindow, exitWindow, saveWindow})
+                files += process(make(scaler), scale, out, preview, windowsArt);
+            const QString suffix = QLatin1String(scale.suffix);
+            files << savePicture(handCursor(scaler), out, QStringLiteral("hand") + suffix)
+                  << savePicture(windowIcon(scaler), out, QStringLiteral("icon") + suffix);
+        }
         if (!preview.isEmpty()) {
             save(handCursor().scaled(256, 256), preview + QStringLiteral("/hand-x8.png"));
             save(windowIcon().scaled(256, 256), preview + QStringLiteral("/icon-x8.png"));
+            save(handCursor(Scaler{200}).scaled(256, 256), preview + QStringLiteral("/hand@2x-x4.png"));
+            save(windowIcon(Scaler{200}).scaled(256, 256), preview + QStringLiteral("/icon@2x-x4.png"));
             save(windowIcon().convertToFormat(QImage::Format_ARGB32).scaled(16, 16, Qt::IgnoreAspectRatio,
                                                                            Qt::SmoothTransformation)
                      .scaled(128, 128),
@@ -197,12 +218,25 @@ int main(int argc, char **argv)
             throw std::runtime_error("cannot write the sound files");
 
         if (!windowsArt.dir.isEmpty()) {
-            // The hot spot is the finger tip.
-            writeFile(windowsArt.dir + QStringLiteral("/hand.cur"), cursorFile(handCursor(), QPoint(6, 0)));
-            writeFile(windowsArt.dir + QStringLiteral("/icon.ico"), iconFile(windowIcon()));
+            for (const scales::Scale &scale : scales::kDrawn) {
+                const Scaler scaler{scale.percent};
+                const QString suffix = QLatin1String(scale.suffix), tag = QLatin1String(scale.tag);
+                // The hot spot is the finger tip.
+                const int tip = scaler.px(6);
+                writeFile(windowsArt.dir + QStringLiteral("/hand%1.cur").arg(suffix),
+                          cursorFile(handCursor(scaler), QPoint(tip, 0)));
+                writeFile(windowsArt.dir + QStringLiteral("/icon%1.ico").arg(suffix), iconFile(windowIcon(scaler)));
+                windowsArt.script << QStringLiteral("HAND%1 CURSOR \"hand%2.cur\"").arg(tag, suffix);
+                // The icon of the first resource is the program's in the
+                // shell; the larger ones are named like the cursors.
+                windowsArt.script << (scale.percent == 100 ? QStringLiteral("1 ICON \"icon.ico\"")
+                                                           : QStringLiteral("ICON%1 ICON \"icon%2.ico\"").arg(tag, suffix));
+            }
+            writeFile(windowsArt.dir + QStringLiteral("/quorvia.manifest"), programManifest());
+            windowsArt.script << QStringLiteral("1 24 \"quorvia.manifest\"");
+            std::printf("quorvia_artgen: %lld bytes of BMP pictures\n", windowsArt.bytes);
             // The script last, like the resource list below: the build
             // treats it as the sign that every file it names is written.
-            windowsArt.script << QStringLiteral("HAND CURSOR \"hand.cur\"") << QStringLiteral("1 ICON \"icon.ico\"");
             writeFile(windowsArt.dir + QStringLiteral("/art.rc"), windowsArt.script.join(QLatin1Char('\n')).toUtf8() + '\n');
         }
 

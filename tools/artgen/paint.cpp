@@ -1,5 +1,7 @@
 #include "paint.h"
 
+#include "assets/scales.h"
+
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -32,6 +34,14 @@ constexpr qreal kPlateRadius = 3.5;
 
 } // namespace
 
+QRect Scaler::rect(const QRect &r) const
+{
+    const layout::Rect d = scales::deviceRect({r.x(), r.y(), r.width(), r.height()}, percent);
+    return QRect(d.x, d.y, d.w, d.h);
+}
+
+int Scaler::px(int logical) const { return scales::devicePixels(logical, percent); }
+
 QFont boldFont(qreal pixelSize)
 {
     static const QString family = [] {
@@ -48,14 +58,18 @@ QFont boldFont(qreal pixelSize)
     return font;
 }
 
-QImage backdrop(QSize size, bool light, quint32 seed)
+QImage backdrop(QSize deviceSize, bool light, quint32 seed, const Scaler &scale)
 {
-    QImage image(size, QImage::Format_RGB32);
+    QImage image(deviceSize, QImage::Format_RGB32);
+    const double f = scale.factor();
+    const QSizeF size = QSizeF(deviceSize) / f;
     const double diag = std::hypot(size.width(), size.height());
-    for (int y = 0; y < size.height(); ++y) {
-        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+    for (int dy = 0; dy < deviceSize.height(); ++dy) {
+        QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(dy));
         double streak = 0;
-        for (int x = 0; x < size.width(); ++x) {
+        const double y = dy / f;
+        for (int dx = 0; dx < deviceSize.width(); ++dx) {
+            const double x = dx / f;
             // Diagonal gradient, brightest where the light comes from.
             const double t = (x * 0.55 + y * 0.85) / (size.width() * 0.55 + size.height() * 0.85);
             const double glow = std::max(0.0, 1.0 - std::hypot(x + 40.0, y + 40.0) / (diag * 0.75));
@@ -64,7 +78,7 @@ QImage backdrop(QSize size, bool light, quint32 seed)
                 r = 12 + 34 * t + 14 * glow;
                 g = 18 - 4 * t + 14 * glow;
                 b = 50 + 22 * t + 22 * glow;
-                const double n = noise(x, y, seed) - 0.5;
+                const double n = noise(dx, dy, seed) - 0.5;
                 r += n * 3.0;
                 g += n * 3.0;
                 b += n * 4.0;
@@ -73,21 +87,22 @@ QImage backdrop(QSize size, bool light, quint32 seed)
                 r = 216 - 26 * t + 8 * glow;
                 g = 222 - 26 * t + 8 * glow;
                 b = 234 - 20 * t + 6 * glow;
-                streak = streak * 0.86 + (noise(x, y, seed) - 0.5) * 0.14;
-                const double n = streak * 16 + (noise(x, y, seed + 7) - 0.5) * 2.0 + std::sin(y * 0.9 + seed) * 0.6;
+                streak = streak * std::pow(0.86, 1 / f) + (noise(dx, dy, seed) - 0.5) * 0.14 / f;
+                const double n = streak * 16 + (noise(dx, dy, seed + 7) - 0.5) * 2.0 + std::sin(y * 0.9 + seed) * 0.6;
                 r += n;
                 g += n;
                 b += n;
             }
-            line[x] = qRgb(qBound(0, int(std::lround(r)), 255), qBound(0, int(std::lround(g)), 255),
+            line[dx] = qRgb(qBound(0, int(std::lround(r)), 255), qBound(0, int(std::lround(g)), 255),
                            qBound(0, int(std::lround(b)), 255));
         }
     }
     return image;
 }
 
-void drawPlate(QPainter &p, const QRect &r, bool recessed)
+void drawPlate(QPainter &p, const QRect &r, bool recessed, const Scaler &scale)
 {
+    const qreal e1 = scale.px(1), e2 = scale.px(2), k = scale.factor();
     p.save();
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
@@ -96,46 +111,48 @@ void drawPlate(QPainter &p, const QRect &r, bool recessed)
         // Dark edge (2 px, bottom and right) beneath, light edge (1 px, top
         // and left) on it, then the face with its vertical gradient.
         p.setBrush(colour::plateDarkEdge);
-        p.drawPath(roundedPath(outer, kPlateRadius));
+        p.drawPath(roundedPath(outer, kPlateRadius * k));
         p.setBrush(colour::plateLightEdge);
-        p.drawPath(roundedPath(outer.adjusted(0, 0, -2, -2), kPlateRadius - 0.5));
-        const QRectF face = outer.adjusted(1, 1, -2, -2);
+        p.drawPath(roundedPath(outer.adjusted(0, 0, -e2, -e2), (kPlateRadius - 0.5) * k));
+        const QRectF face = outer.adjusted(e1, e1, -e2, -e2);
         QLinearGradient g(face.topLeft(), face.bottomLeft());
         g.setColorAt(0, colour::plateTop);
         g.setColorAt(1, colour::plateBottom);
         p.setBrush(g);
-        p.drawPath(roundedPath(face, kPlateRadius - 1));
+        p.drawPath(roundedPath(face, (kPlateRadius - 1) * k));
     } else {
         // Inverted: light edge (1 px) bottom and right, dark edge (2 px) top
         // and left, a near-black green face.
         p.setBrush(colour::pressedLightEdge);
-        p.drawPath(roundedPath(outer, kPlateRadius));
+        p.drawPath(roundedPath(outer, kPlateRadius * k));
         p.setBrush(colour::pressedDarkEdge);
-        p.drawPath(roundedPath(outer.adjusted(0, 0, -1, -1), kPlateRadius - 0.5));
+        p.drawPath(roundedPath(outer.adjusted(0, 0, -e1, -e1), (kPlateRadius - 0.5) * k));
         p.setBrush(colour::pressedShadow);
-        p.drawPath(roundedPath(outer.adjusted(1, 1, -1, -1), kPlateRadius - 1));
-        const QRectF face = outer.adjusted(2, 2, -1, -1);
+        p.drawPath(roundedPath(outer.adjusted(e1, e1, -e1, -e1), (kPlateRadius - 1) * k));
+        const QRectF face = outer.adjusted(e2, e2, -e1, -e1);
         QLinearGradient g(face.topLeft(), face.bottomLeft());
         g.setColorAt(0, colour::pressedTop);
         g.setColorAt(1, colour::pressedBottom);
         p.setBrush(g);
-        p.drawPath(roundedPath(face, kPlateRadius - 1.5));
+        p.drawPath(roundedPath(face, (kPlateRadius - 1.5) * k));
     }
     p.restore();
 }
 
-void drawPane(QPainter &p, const QRect &c)
+void drawPane(QPainter &p, const QRect &control, const Scaler &scale)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(Qt::NoPen);
     // Outer ring: shadow top and left, light bottom and right.
-    const QRect o = c.adjusted(-2, -2, 2, 2), i = c.adjusted(-1, -1, 1, 1);
+    const QRect c = scale.rect(control);
+    const int e = scale.px(1);
+    const QRect o = c.adjusted(-2 * e, -2 * e, 2 * e, 2 * e), i = c.adjusted(-e, -e, e, e);
     auto ring = [&](const QRect &r, const QColor &shadow, const QColor &lit) {
-        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), shadow);
-        p.fillRect(QRect(r.left(), r.top(), 1, r.height()), shadow);
-        p.fillRect(QRect(r.left() + 1, r.bottom(), r.width() - 1, 1), lit);
-        p.fillRect(QRect(r.right(), r.top() + 1, 1, r.height() - 1), lit);
+        p.fillRect(QRect(r.left(), r.top(), r.width(), e), shadow);
+        p.fillRect(QRect(r.left(), r.top(), e, r.height()), shadow);
+        p.fillRect(QRect(r.left() + e, r.bottom() + 1 - e, r.width() - e, e), lit);
+        p.fillRect(QRect(r.right() + 1 - e, r.top() + e, e, r.height() - e), lit);
     };
     ring(o, QColor(22, 22, 36), QColor(150, 156, 176));
     ring(i, QColor(0, 0, 0), QColor(92, 98, 120));
@@ -274,22 +291,24 @@ void blur(QImage &image, int radius)
 }
 
 void drawGlowText(QImage &target, const QPointF &baseline, const QFont &font, const QString &text,
-                  const QColor &colour, const QColor &glow, int radius)
+                  const QColor &colour, const QColor &glow, int radius, const Scaler &scale)
 {
     QImage halo(target.size(), QImage::Format_ARGB32_Premultiplied);
     halo.fill(Qt::transparent);
     {
         QPainter hp(&halo);
+        hp.scale(scale.factor(), scale.factor());
         hp.setRenderHint(QPainter::Antialiasing);
         hp.setFont(font);
         hp.setPen(glow);
         hp.drawText(baseline, text);
     }
-    blur(halo, radius);
+    blur(halo, scale.px(radius));
     QPainter p(&target);
     p.setRenderHint(QPainter::Antialiasing);
     p.drawImage(0, 0, halo);
     p.drawImage(0, 0, halo);
+    p.scale(scale.factor(), scale.factor());
     p.setFont(font);
     p.setPen(colour);
     p.drawText(baseline, text);

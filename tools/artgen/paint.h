@@ -26,15 +26,29 @@ inline const QColor fillEdge(168, 255, 168);  // the lit top row of a progress f
 // Liberation Sans Bold (or the nearest face) at a pixel size.
 QFont boldFont(qreal pixelSize);
 
+// Drawing at a scale: the device rectangle of a layout rectangle (see
+// assets/scales.h) and a length of the layout in whole device pixels, so that
+// edges stay one sharp line of pixels at every scale.
+struct Scaler {
+    int percent = 100;
+    qreal factor() const { return percent / 100.0; }
+    QRect rect(const QRect &logical) const;
+    QSize size(QSize logical) const { return rect(QRect(QPoint(), logical)).size(); }
+    int px(int logical) const;
+};
+
 // The deep night-blue to violet backdrop with a faint texture; `light`
-// gives the pale steel variant used behind a dark message.
-QImage backdrop(QSize size, bool light, quint32 seed);
+// gives the pale steel variant used behind a dark message. `size` in device
+// pixels; the gradient and the streaks follow the layout's coordinates.
+QImage backdrop(QSize size, bool light, quint32 seed, const Scaler &scale = {});
 
-// A steel plate filling `r` exactly: raised (at rest) or recessed (pressed).
-void drawPlate(QPainter &p, const QRect &r, bool recessed);
+// A steel plate filling the device rectangle `r` exactly: raised (at rest)
+// or recessed (pressed), its edges as wide as the scale makes 1 and 2 px.
+void drawPlate(QPainter &p, const QRect &r, bool recessed, const Scaler &scale = {});
 
-// Pure black pane over `control` with a 2 px inset bevel just outside it.
-void drawPane(QPainter &p, const QRect &control);
+// Pure black pane over `control` (of the layout) with a 2 px inset bevel
+// just outside it, on a device-pixel painter.
+void drawPane(QPainter &p, const QRect &control, const Scaler &scale = {});
 
 enum class Look {
     Rest,       // dark charcoal, as drawn in the background
@@ -60,9 +74,10 @@ qreal fitWords(const QStringList &texts, const QList<QRect> &plates, const QList
 
 void drawWord(QPainter &p, const Word &word, Look look);
 
-// Text drawn with a soft glow around it.
+// Text drawn with a soft glow around it; the baseline, font and radius are
+// of the layout, drawn at the scale on the device-pixel `target`.
 void drawGlowText(QImage &target, const QPointF &baseline, const QFont &font, const QString &text,
-                  const QColor &colour, const QColor &glow, int radius);
+                  const QColor &colour, const QColor &glow, int radius, const Scaler &scale = {});
 
 // The emblem: a silver disc whose hole and ring form a stylised Q.
 void drawDiscEmblem(QPainter &p, const QPointF &centre, qreal radius);

@@ -59,39 +59,53 @@ QList<Word> placeGroup(const QList<Button> &buttons, qreal maxSize)
     return words;
 }
 
+// A painter on a device-pixel picture whose top left lies at `deviceTopLeft`
+// of the window, that takes the layout's coordinates of the window.
+void toLayout(QPainter &p, const QPoint &deviceTopLeft, const Scaler &scale)
+{
+    p.translate(-deviceTopLeft);
+    p.scale(scale.factor(), scale.factor());
+}
+
 // Draws the plates and resting words of `buttons` onto the window and adds
-// their Light and Indent pictures.
+// their Light and Indent pictures. The buttons' rectangles are the layout's;
+// the pictures get their device rectangles.
 void addButtons(Window &w, QImage &bg, const QList<Button> &buttons, const QList<Word> &words, Look lightLook)
 {
+    const Scaler &scale = w.scale;
     const QImage underPlates = bg.copy();
     {
         QPainter p(&bg);
         for (const Button &b : buttons)
-            drawPlate(p, b.plate, false);
+            drawPlate(p, scale.rect(b.plate), false, scale);
     }
     const QImage clean = bg.copy();
     {
         QPainter p(&bg);
+        toLayout(p, QPoint(), scale);
         for (const Word &word : words)
             drawWord(p, word, Look::Rest);
     }
     for (int i = 0; i < buttons.size(); ++i) {
         const Button &b = buttons[i];
         if (!b.light.isEmpty()) {
-            Picture pic{QStringLiteral("img%1Light").arg(b.name), b.light, clean.copy(b.light),
-                        QStringLiteral("background"), words[i].ink, true};
+            const QRect at = scale.rect(b.light);
+            Picture pic{QStringLiteral("img%1Light").arg(b.name), at, clean.copy(at), QStringLiteral("background"),
+                        scale.rect(words[i].ink), true};
             QPainter p(&pic.full);
-            p.translate(-b.light.topLeft());
+            toLayout(p, at.topLeft(), scale);
             drawWord(p, words[i], lightLook);
             p.end();
             w.pictures << pic;
         }
         if (!b.indent.isEmpty()) {
-            Picture pic{QStringLiteral("img%1Indent").arg(b.name), b.indent, underPlates.copy(b.indent),
+            const QRect at = scale.rect(b.indent);
+            Picture pic{QStringLiteral("img%1Indent").arg(b.name), at, underPlates.copy(at),
                         QStringLiteral("background"), QRect(), false};
             QPainter p(&pic.full);
-            p.translate(-b.indent.topLeft());
-            drawPlate(p, b.plate, true);
+            p.translate(-at.topLeft());
+            drawPlate(p, scale.rect(b.plate), true, scale);
+            p.scale(scale.factor(), scale.factor());
             drawWord(p, words[i], Look::Pressed);
             p.end();
             w.pictures << pic;
@@ -117,9 +131,11 @@ Palette reservedColours()
     return r;
 }
 
-void drawParagraphs(QImage &bg, const QRect &area, const QStringList &paragraphs, qreal pixelSize)
+void drawParagraphs(QImage &bg, const QRect &area, const QStringList &paragraphs, qreal pixelSize,
+                    const Scaler &scale)
 {
     QPainter p(&bg);
+    p.scale(scale.factor(), scale.factor());
     p.setRenderHint(QPainter::TextAntialiasing);
     const QFont font = boldFont(pixelSize);
     p.setFont(font);
@@ -148,26 +164,29 @@ void drawParagraphs(QImage &bg, const QRect &area, const QStringList &paragraphs
 
 // A thin frame for windows without a title bar: light top and left, dark
 // bottom and right.
-void drawFrame(QImage &bg)
+void drawFrame(QImage &bg, const Scaler &scale)
 {
     QPainter p(&bg);
     const QRect r = bg.rect();
-    p.fillRect(QRect(0, 0, r.width(), 1), QColor(150, 150, 200));
-    p.fillRect(QRect(0, 0, 1, r.height()), QColor(150, 150, 200));
-    p.fillRect(QRect(1, r.height() - 1, r.width() - 1, 1), QColor(4, 4, 12));
-    p.fillRect(QRect(r.width() - 1, 1, 1, r.height() - 1), QColor(4, 4, 12));
-    p.fillRect(QRect(1, 1, r.width() - 2, 1), QColor(70, 70, 120));
-    p.fillRect(QRect(1, 1, 1, r.height() - 2), QColor(70, 70, 120));
+    const int e = scale.px(1);
+    p.fillRect(QRect(0, 0, r.width(), e), QColor(150, 150, 200));
+    p.fillRect(QRect(0, 0, e, r.height()), QColor(150, 150, 200));
+    p.fillRect(QRect(e, r.height() - e, r.width() - e, e), QColor(4, 4, 12));
+    p.fillRect(QRect(r.width() - e, e, e, r.height() - e), QColor(4, 4, 12));
+    p.fillRect(QRect(e, e, r.width() - 2 * e, e), QColor(70, 70, 120));
+    p.fillRect(QRect(e, e, e, r.height() - 2 * e), QColor(70, 70, 120));
 }
 
-void drawStars(QImage &bg, const QList<QRect> &avoid, int count, quint32 seed)
+// The same stars at every scale: placed in the layout's coordinates.
+void drawStars(QImage &bg, QSize size, const QList<QRect> &avoid, int count, quint32 seed, const Scaler &scale)
 {
     QRandomGenerator rng(seed);
     QPainter p(&bg);
+    p.scale(scale.factor(), scale.factor());
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     for (int i = 0; i < count; ++i) {
-        const QPointF at(rng.bounded(bg.width()), rng.bounded(bg.height()));
+        const QPointF at(rng.bounded(size.width()), rng.bounded(size.height()));
         bool clear = true;
         for (const QRect &r : avoid)
             clear = clear && !r.adjusted(-6, -6, 6, 6).contains(at.toPoint());
@@ -184,35 +203,40 @@ void drawStars(QImage &bg, const QList<QRect> &avoid, int count, quint32 seed)
 
 } // namespace
 
-Window gamesWindow()
+Window gamesWindow(const Scaler &scale)
 {
     namespace L = layout::games;
     Window w;
     w.form = QStringLiteral("frmGames");
     w.reserved = reservedColours();
-    QImage bg = backdrop(QSize(L::width, L::height), false, 11);
+    w.scale = scale;
+    const qreal k = scale.factor();
+    const QSize size(L::width, L::height);
+    QImage bg = backdrop(scale.size(size), false, 11, scale);
     const QImage bare = bg.copy();
 
     const QRect status = rect(L::lblStatus).adjusted(-6, -5, 6, 5);
     const QRect logo(432, 375, 158, 84);
     const QRect title(16, 8, 300, 66);
-    drawStars(bg, {title, status, QRect(20, 70, 110, 280)}, 90, 5);
+    drawStars(bg, size, {title, status, QRect(20, 70, 110, 280)}, 90, 5, scale);
 
     {
         QPainter p(&bg);
         p.setRenderHint(QPainter::Antialiasing);
-        drawPane(p, rect(L::lstGameListing));
-        drawPane(p, rect(L::txtDesc));
+        drawPane(p, rect(L::lstGameListing), scale);
+        drawPane(p, rect(L::txtDesc), scale);
         // Status strip: a dark rounded rectangle with a thin light rim.
+        p.scale(k, k);
         p.setPen(QPen(QColor(150, 160, 220, 150), 1));
         p.setBrush(QColor(4, 6, 18, 235));
         p.drawRoundedRect(QRectF(status).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
     }
     // Title wordmark with a soft glow, subtitle beneath.
     drawGlowText(bg, QPointF(22, 50), boldFont(46), QStringLiteral("Quorvia"), QColor(238, 240, 255),
-                 QColor(120, 130, 255), 4);
+                 QColor(120, 130, 255), 4, scale);
     {
         QPainter p(&bg);
+        p.scale(k, k);
         p.setRenderHint(QPainter::TextAntialiasing);
         QFont sub = boldFont(14);
         sub.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
@@ -224,7 +248,8 @@ Window gamesWindow()
     // two lines of text centred in the room right of the emblem.
     {
         QPainter p(&bg);
-        drawPlate(p, logo, false);
+        drawPlate(p, scale.rect(logo), false, scale);
+        p.scale(k, k);
         const qreal radius = 26;
         drawDiscEmblem(p, QPointF(logo.left() + 9 + radius, logo.center().y() + 0.5), radius);
         const QRectF room(logo.left() + 2 * radius + 16, logo.top() + 4, 0, logo.height() - 8);
@@ -273,13 +298,14 @@ Window gamesWindow()
     return w;
 }
 
-Window cdWindow()
+Window cdWindow(const Scaler &scale)
 {
     namespace L = layout::cd;
     Window w;
     w.form = QStringLiteral("frmCD");
     w.reserved = reservedColours();
-    const QImage bg = backdrop(QSize(L::width, L::height), true, 23);
+    w.scale = scale;
+    const QImage bg = backdrop(scale.size(QSize(L::width, L::height)), true, 23, scale);
     w.background = bg;
     w.ditherMask = bareMask(bg, bg);
 
@@ -294,37 +320,39 @@ Window cdWindow()
     if (!ok)
         throw std::runtime_error("the word Ok does not fit");
 
-    QImage rest = bg.copy(plate);
+    const QRect platePx = scale.rect(plate);
+    QImage rest = bg.copy(platePx);
     {
         QPainter p(&rest);
-        p.translate(-plate.topLeft());
-        drawPlate(p, plate, false);
+        p.translate(-platePx.topLeft());
+        drawPlate(p, platePx, false, scale);
     }
     const QImage cleanPlate = rest.copy();
     {
         QPainter p(&rest);
-        p.translate(-plate.topLeft());
+        toLayout(p, platePx.topLeft(), scale);
         drawWord(p, word, Look::Rest);
     }
-    w.pictures << Picture{QStringLiteral("imgOk2"), plate, rest, QStringLiteral("background"), QRect(), false};
+    w.pictures << Picture{QStringLiteral("imgOk2"), platePx, rest, QStringLiteral("background"), QRect(), false};
 
-    const QRect light = rect(L::imgOk2Light);
-    Picture lit{QStringLiteral("imgOk2Light"), light, cleanPlate.copy(light.translated(-plate.topLeft())),
-                QStringLiteral("imgOk2"), word.ink, true};
+    const QRect light = scale.rect(rect(L::imgOk2Light));
+    Picture lit{QStringLiteral("imgOk2Light"), light, cleanPlate.copy(light.translated(-platePx.topLeft())),
+                QStringLiteral("imgOk2"), scale.rect(word.ink), true};
     {
         QPainter p(&lit.full);
-        p.translate(-light.topLeft());
+        toLayout(p, light.topLeft(), scale);
         drawWord(p, word, Look::Lit);
     }
     w.pictures << lit;
 
-    const QRect indent = rect(L::imgOk2Indent);
+    const QRect indent = scale.rect(rect(L::imgOk2Indent));
     Picture pressed{QStringLiteral("imgOk2Indent"), indent, bg.copy(indent), QStringLiteral("background"), QRect(),
                     false};
     {
         QPainter p(&pressed.full);
         p.translate(-indent.topLeft());
-        drawPlate(p, indent, true);
+        drawPlate(p, indent, true, scale);
+        p.scale(scale.factor(), scale.factor());
         drawWord(p, word, Look::Pressed);
     }
     w.pictures << pressed;
@@ -344,15 +372,16 @@ template <class Paragraphs> QStringList paragraphList(const Paragraphs &paragrap
 // The two notices: backdrop, frame, paragraphs, two plates with a green
 // highlight.
 Window noticeWindow(const QString &form, QSize size, const QStringList &paragraphs,
-                    const layout::Button (&buttons)[2], quint32 seed)
+                    const layout::Button (&buttons)[2], quint32 seed, const Scaler &scale)
 {
     Window w;
     w.form = form;
     w.reserved = reservedColours();
-    QImage bg = backdrop(size, false, seed);
+    w.scale = scale;
+    QImage bg = backdrop(scale.size(size), false, seed, scale);
     const QImage bare = bg.copy();
-    drawFrame(bg);
-    drawParagraphs(bg, QRect(30, 16, size.width() - 60, 148), paragraphs, 14);
+    drawFrame(bg, scale);
+    drawParagraphs(bg, QRect(30, 16, size.width() - 60, 148), paragraphs, 14, scale);
 
     QList<Button> bs;
     for (const layout::Button &b : buttons)
@@ -368,8 +397,10 @@ Window noticeWindow(const QString &form, QSize size, const QStringList &paragrap
 // The notice's progress bar: a trough in the dark face of the pressed plates
 // with a 1 px inset bevel, and a green fill with a lighter top row, which the
 // notice cuts to the fraction done.
-void addProgressBar(Window &w, const QRect &bar, const QRect &fill)
+void addProgressBar(Window &w, const QRect &barRect, const QRect &fillRect)
 {
+    const QRect bar = w.scale.rect(barRect), fill = w.scale.rect(fillRect);
+    const int e = w.scale.px(1);
     Picture trough{QStringLiteral("imgCopyTrough"), bar, QImage(bar.size(), QImage::Format_RGB32),
                    QStringLiteral("background"), QRect(), false};
     {
@@ -378,21 +409,18 @@ void addProgressBar(Window &w, const QRect &bar, const QRect &fill)
         face.setColorAt(0, colour::pressedTop);
         face.setColorAt(1, colour::pressedBottom);
         p.fillRect(trough.full.rect(), face);
-        const int r = bar.width() - 1, b = bar.height() - 1;
-        p.setPen(colour::pressedDarkEdge);
-        p.drawLine(0, 0, r, 0);
-        p.drawLine(0, 0, 0, b);
-        p.setPen(colour::pressedLightEdge);
-        p.drawLine(1, b, r, b);
-        p.drawLine(r, 1, r, b);
+        const int bw = bar.width(), bh = bar.height();
+        p.fillRect(QRect(0, 0, bw, e), colour::pressedDarkEdge);
+        p.fillRect(QRect(0, 0, e, bh), colour::pressedDarkEdge);
+        p.fillRect(QRect(e, bh - e, bw - e, e), colour::pressedLightEdge);
+        p.fillRect(QRect(bw - e, e, e, bh - e), colour::pressedLightEdge);
     }
     Picture green{QStringLiteral("imgCopyFill"), fill, QImage(fill.size(), QImage::Format_RGB32),
                   QStringLiteral("background"), QRect(), false};
     green.full.fill(colour::green);
     {
         QPainter p(&green.full);
-        p.setPen(colour::fillEdge);
-        p.drawLine(0, 0, fill.width() - 1, 0);
+        p.fillRect(QRect(0, 0, fill.width(), e), colour::fillEdge);
     }
     w.reserved << colour::fillEdge.rgb();
     w.pictures << trough << green;
@@ -400,37 +428,39 @@ void addProgressBar(Window &w, const QRect &bar, const QRect &fill)
 
 } // namespace
 
-Window hddWindow()
+Window hddWindow(const Scaler &scale)
 {
     namespace L = layout::hdd;
     Window w = noticeWindow(QStringLiteral("frmHDD"), QSize(L::backgroundWidth, L::backgroundHeight),
                             paragraphList(L::paragraphs),
-                            L::buttons, 31);
+                            L::buttons, 31, scale);
     addProgressBar(w, rect(L::prgCopy), rect(L::prgCopyFill));
     return w;
 }
 
-Window exitWindow()
+Window exitWindow(const Scaler &scale)
 {
     namespace L = layout::exitdlg;
     return noticeWindow(QStringLiteral("frmExit"), QSize(L::width, L::height),
                         paragraphList(L::paragraphs),
-                        L::buttons, 37);
+                        L::buttons, 37, scale);
 }
 
-Window saveWindow()
+Window saveWindow(const Scaler &scale)
 {
     namespace L = layout::save;
     Window w;
     w.form = QStringLiteral("frmSave");
     w.reserved = reservedColours();
-    QImage bg = backdrop(QSize(L::backgroundWidth, L::backgroundHeight), false, 41);
+    w.scale = scale;
+    QImage bg = backdrop(scale.size(QSize(L::backgroundWidth, L::backgroundHeight)), false, 41, scale);
     const QImage bare = bg.copy();
     {
         QPainter p(&bg);
-        drawPane(p, rect(L::txtFolderPath));
-        drawPane(p, rect(L::dirSave));
-        drawPane(p, rect(L::drvSave));
+        drawPane(p, rect(L::txtFolderPath), scale);
+        drawPane(p, rect(L::dirSave), scale);
+        drawPane(p, rect(L::drvSave), scale);
+        p.scale(scale.factor(), scale.factor());
         p.setRenderHint(QPainter::TextAntialiasing);
         p.setFont(boldFont(13));
         for (int shadow = 1; shadow >= 0; --shadow) {
@@ -459,7 +489,10 @@ Window saveWindow()
     return w;
 }
 
-QImage handCursor()
+namespace {
+
+// The hand as it is drawn at the layout's own size, pixel by pixel.
+QImage handPixels()
 {
     // X black outline, o white fill, anything else transparent. The tip of
     // the index finger is (6, 0).
@@ -499,19 +532,88 @@ QImage handCursor()
     return image;
 }
 
-QImage windowIcon()
+// The same hand as an outline in the layout's coordinates (pixel edges), for
+// the larger scales: the outer edge of its black outline, clockwise from the
+// index finger, and the creases between the fingers and at the thumb.
+QPainterPath handOutline()
 {
-    QImage full(32, 32, QImage::Format_ARGB32_Premultiplied);
+    QPainterPath path;
+    path.moveTo(3, 12);
+    path.lineTo(3, 3.5);
+    path.arcTo(QRectF(3, 0, 7, 7), 180, -180);
+    path.lineTo(10, 7);
+    path.lineTo(13.5, 7);
+    path.quadTo(15, 7, 15, 8);
+    path.lineTo(18.5, 8);
+    path.quadTo(20, 8, 20, 9.5);
+    path.lineTo(20, 10);
+    path.lineTo(22.5, 10);
+    path.quadTo(24, 10, 24, 11.5);
+    path.lineTo(24, 17);
+    path.lineTo(23, 21);
+    path.lineTo(22, 25);
+    path.lineTo(5, 25);
+    path.lineTo(4, 23);
+    path.lineTo(1, 17);
+    path.lineTo(0, 15.5);
+    path.lineTo(0, 13.5);
+    path.quadTo(0, 12, 1.5, 12);
+    path.closeSubpath();
+    return path;
+}
+
+QImage handDrawn(const Scaler &scale)
+{
+    const qreal k = scale.factor();
+    QImage full(scale.size(QSize(32, 32)), QImage::Format_ARGB32_Premultiplied);
+    full.fill(Qt::transparent);
+    {
+        // No anti-aliasing: the cursor has two colours and no half tones.
+        QPainter p(&full);
+        p.scale(k, k);
+        const QPainterPath outline = handOutline();
+        p.setClipPath(outline);
+        p.fillPath(outline, Qt::white);
+        // Twice the width, half of it clipped away: the outline lies inside.
+        p.strokePath(outline, QPen(Qt::black, 2.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        const QPen crease(Qt::black, 1.0, Qt::SolidLine, Qt::FlatCap);
+        p.setPen(crease);
+        p.drawLine(QPointF(9.5, 7), QPointF(9.5, 13.5));
+        p.drawLine(QPointF(14.5, 8), QPointF(14.5, 13.5));
+        p.drawLine(QPointF(19.5, 10), QPointF(19.5, 13.5));
+        p.drawLine(QPointF(3.5, 12.5), QPointF(5.5, 15.5));
+    }
+    QImage image(full.size(), QImage::Format_Indexed8);
+    image.setColorTable({qRgba(0, 0, 0, 0), qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    for (int y = 0; y < full.height(); ++y)
+        for (int x = 0; x < full.width(); ++x) {
+            const QRgb c = full.pixel(x, y);
+            image.setPixel(x, y, qAlpha(c) < 128 ? 0 : qGray(c) < 128 ? 1 : 2);
+        }
+    return image;
+}
+
+} // namespace
+
+QImage handCursor(const Scaler &scale)
+{
+    return scale.percent == 100 ? handPixels() : handDrawn(scale);
+}
+
+QImage windowIcon(const Scaler &scale)
+{
+    const int n = scale.size(QSize(32, 32)).width();
+    QImage full(n, n, QImage::Format_ARGB32_Premultiplied);
     full.fill(Qt::transparent);
     {
         QPainter p(&full);
+        p.scale(scale.factor(), scale.factor());
         drawDiscEmblem(p, QPointF(15.5, 15.5), 15);
     }
     // 16 colours: transparent and 15 opaque ones from the drawing.
-    QImage opaque(32, 32, QImage::Format_RGB32);
     QList<QRgb> solid;
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
             const QRgb c = full.pixel(x, y);
             if (qAlpha(c) >= 128)
                 solid << (QColor::fromRgba(c).rgb());
@@ -521,12 +623,12 @@ QImage windowIcon()
         strip.setPixel(i, 0, solid[i]);
     Palette palette = buildPalette({strip}, {}, 15);
     Quantiser q(palette);
-    QImage icon(32, 32, QImage::Format_Indexed8);
+    QImage icon(n, n, QImage::Format_Indexed8);
     QList<QRgb> table{qRgba(0, 0, 0, 0)};
     table += palette;
     icon.setColorTable(table);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) {
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
             const QRgb c = full.pixel(x, y);
             icon.setPixel(x, y, qAlpha(c) >= 128 ? 1 + q.nearest(QColor::fromRgba(c).rgb()) : 0);
         }

@@ -6,10 +6,12 @@
 #include <QRect>
 #include <QString>
 
+#include "paint.h"
 #include "palette.h"
 
 namespace artgen {
 
+// Every rectangle here is in the device pixels of the window's scale.
 struct Picture {
     QString name;     // control name, e.g. "imgRunLight"
     QRect rect;       // place in the window
@@ -25,16 +27,20 @@ struct Window {
     QImage ditherMask;       // Grayscale8: where the background is bare backdrop
     QList<Picture> pictures; // in an order where every base comes first
     Palette reserved;        // colours the pictures need exactly
+    Scaler scale;            // what the window is drawn at
 };
 
-Window gamesWindow();
-Window cdWindow();
-Window hddWindow();
-Window exitWindow();
-Window saveWindow();
+// Each window drawn at a scale, from the same drawing code at every scale.
+Window gamesWindow(const Scaler &scale = {});
+Window cdWindow(const Scaler &scale = {});
+Window hddWindow(const Scaler &scale = {});
+Window exitWindow(const Scaler &scale = {});
+Window saveWindow(const Scaler &scale = {});
 
-// The 32 x 32 pointing hand (black, white, transparent) and the window icon.
-QImage handCursor();
-QImage windowIcon();
+// The pointing hand (black, white, transparent), 32 x 32 times the scale,
+// its finger tip at (6, 0) times the scale, and the window icon, 32 x 32
+// times the scale.
+QImage handCursor(const Scaler &scale = {});
+QImage windowIcon(const Scaler &scale = {});
 
 } // namespace artgen

@@ -2,6 +2,7 @@
 
 #include <QtEndian>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace artgen {
@@ -25,14 +26,17 @@ void put32(QByteArray &d, qint64 v)
 // Rows of a device-independent bitmap are padded to 4 bytes.
 int stride(int width, int bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
 
-void putInfoHeader(QByteArray &d, int width, int height, int bitsPerPixel, int colours, qint64 imageSize)
+constexpr quint32 kBiRgb = 0, kBiRle8 = 1;
+
+void putInfoHeader(QByteArray &d, int width, int height, int bitsPerPixel, int colours, qint64 imageSize,
+                   quint32 compression = kBiRgb)
 {
     put32(d, 40);           // biSize: BITMAPINFOHEADER
     put32(d, width);
     put32(d, height);       // positive: bottom-up
     put16(d, 1);            // biPlanes
     put16(d, bitsPerPixel);
-    put32(d, 0);            // BI_RGB
+    put32(d, compression);
     put32(d, imageSize);
     put32(d, 3780);         // 96 dpi
     put32(d, 3780);
@@ -119,18 +123,79 @@ QByteArray iconDirectory(const QImage &image, int type, int colours, quint32 fie
 
 } // namespace
 
+QByteArray rle8(const QImage &indexed)
+{
+    requireIndexed(indexed);
+    QByteArray d;
+    const int w = indexed.width();
+    for (int y = indexed.height() - 1; y >= 0; --y) {
+        const uchar *row = indexed.constScanLine(y);
+        auto runAt = [&](int x) {
+            int n = 1;
+            while (x + n < w && n < 255 && row[x + n] == row[x])
+                ++n;
+            return n;
+        };
+        int x = 0;
+        while (x < w) {
+            const int run = runAt(x);
+            if (run >= 3 || w - x < 3) {
+                d.append(char(run)).append(char(row[x]));
+                x += run;
+                continue;
+            }
+            // A literal stretch up to the next run of three or more.
+            int end = x;
+            while (end < w && end - x < 255 && runAt(end) < 3)
+                end += runAt(end);
+            end = std::min(end, x + 255);
+            const int n = end - x;
+            if (n < 3) {
+                for (; x < end; ++x)
+                    d.append(char(1)).append(char(row[x]));
+                continue;
+            }
+            d.append('\0').append(char(n)).append(reinterpret_cast<const char *>(row + x), n);
+            if (n % 2)
+                d.append('\0');  // a literal stretch ends on a 16-bit boundary
+            x = end;
+        }
+        d.append('\0').append(char(y == 0 ? 1 : 0));  // end of the line, or of the bitmap
+    }
+    return d;
+}
+
+QByteArray programManifest()
+{
+    return QByteArrayLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+        "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\n"
+        "  <assemblyIdentity type=\"win32\" name=\"Quorvia.Menu\" version=\"1.0.0.0\"/>\n"
+        "  <application xmlns=\"urn:schemas-microsoft-com:asm.v3\">\n"
+        "    <windowsSettings>\n"
+        "      <dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true/pm</dpiAware>\n"
+        "      <dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>\n"
+        "    </windowsSettings>\n"
+        "  </application>\n"
+        "</assembly>\n");
+}
+
 QByteArray bmpFile(const QImage &indexed)
 {
     requireIndexed(indexed);
     const int colours = indexed.colorCount();
-    const QByteArray bits = packRows(indexed.width(), indexed.height(), 8,
-                                     [&](int x, int y) { return indexed.pixelIndex(x, y); });
+    QByteArray bits = packRows(indexed.width(), indexed.height(), 8,
+                               [&](int x, int y) { return indexed.pixelIndex(x, y); });
+    const QByteArray packed = rle8(indexed);
+    const quint32 compression = packed.size() < bits.size() ? kBiRle8 : kBiRgb;
+    if (compression == kBiRle8)
+        bits = packed;
     const qint64 offset = 14 + 40 + 4 * qint64(colours);
     QByteArray d("BM");
     put32(d, offset + bits.size());
     put32(d, 0);  // reserved
     put32(d, offset);
-    putInfoHeader(d, indexed.width(), indexed.height(), 8, colours, bits.size());
+    putInfoHeader(d, indexed.width(), indexed.height(), 8, colours, bits.size(), compression);
     putPalette(d, indexed.colorTable(), colours);
     return d + bits;
 }

@@ -9,10 +9,21 @@
 
 namespace artgen {
 
-// An Indexed8 picture as a BMP file: BITMAPINFOHEADER, BI_RGB, 8 bits per
-// pixel, bottom-up rows, its colour table as the palette (biClrUsed entries,
-// at most 256).
+// An Indexed8 picture as a BMP file: BITMAPINFOHEADER, 8 bits per pixel,
+// bottom-up rows, its colour table as the palette (biClrUsed entries, at
+// most 256); the rows run-length encoded (BI_RLE8) when that is smaller than
+// the plain rows (BI_RGB).
 QByteArray bmpFile(const QImage &indexed);
+
+// The rows of an Indexed8 picture in BI_RLE8, bottom-up: runs of one index,
+// literal stretches of three or more, an end-of-line after each row and the
+// end of the bitmap after the last.
+QByteArray rle8(const QImage &indexed);
+
+// The program's manifest: aware of each monitor's own DPI (per-monitor v2,
+// with the older per-monitor and system-wide settings for the systems before
+// it), so that Windows leaves the scaling of its pictures to the program.
+QByteArray programManifest();
 
 // An Indexed8 picture whose transparent colour-table entries are see-through
 // as a one-image .cur file (two colours, 1 bit per pixel, with its hot spot)

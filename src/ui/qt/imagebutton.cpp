@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 #include <chrono>
 
 namespace ui::qt {
@@ -81,16 +83,23 @@ HotArea::HotArea(QWidget *parent, const layout::Rect &rect) : ControlOf(parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
     setMouseTracking(true);
-    QLabel::setCursor(assets::handCursor());
+    QLabel::setCursor(assets::handCursor(devicePixelRatioF()));
     setFocusPolicy(Qt::NoFocus);
 }
 
 void HotArea::setCursor(Cursor cursor)
 {
+    mCursor = cursor;
     if (cursor == Cursor::Hand)
-        QLabel::setCursor(assets::handCursor());
+        QLabel::setCursor(assets::handCursor(devicePixelRatioF()));
     else
         QLabel::setCursor(Qt::ArrowCursor);
+}
+
+void HotArea::screenChanged()
+{
+    if (mCursor == Cursor::Hand)
+        QLabel::setCursor(assets::handCursor(devicePixelRatioF()));
 }
 
 void HotArea::mouseMoveEvent(QMouseEvent *event)
@@ -287,18 +296,54 @@ void HotArea::paintEvent(QPaintEvent *event)
         dot(0, y);
 }
 
-Picture::Picture(QWidget *parent, const layout::Rect &rect, const QPixmap &pixmap) : ControlOf(parent)
+void drawOnDevicePixels(QPainter &painter, const QWidget *widget, const QPoint &at, const QPixmap &pixmap)
+{
+    const qreal ratio = pixmap.devicePixelRatio();
+    const QPoint inWindow = widget->mapTo(widget->window(), at);
+    // The device pixel at or before the place (a hair of tolerance for the
+    // rounding of the ratio), back in the widget's coordinates.
+    auto start = [ratio](int v) { return std::floor(v * ratio + 1e-6) / ratio - v; };
+    painter.drawPixmap(QPointF(at.x() + start(inWindow.x()), at.y() + start(inWindow.y())), pixmap);
+}
+
+Picture::Picture(QWidget *parent, const layout::Rect &rect, const assets::ScaledPicture &picture)
+    : ControlOf(parent), mPicture(picture)
 {
     place(rect, false);
-    setPixmap(pixmap);
+    setPixmap(picture.base());
     setScaledContents(false);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
 
-void Picture::paintEvent(QPaintEvent *event)
+void updateAround(QWidget *control)
 {
-    QLabel::paintEvent(event);
+    if (control->parentWidget() && fractionalRatio(control->devicePixelRatioF()))
+        control->parentWidget()->update(control->geometry().adjusted(-1, -1, 1, 1));
+}
+
+void Picture::show()
+{
+    ControlOf::show();
+    updateAround(this);
+}
+
+void Picture::hide()
+{
+    ControlOf::hide();
+    updateAround(this);
+}
+
+void Picture::drawOn(QPainter &painter, const QWidget *on) const
+{
+    drawOnDevicePixels(painter, on, mapTo(on, QPoint()), mPicture.at(devicePixelRatioF()));
+}
+
+void Picture::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    drawOnDevicePixels(painter, this, QPoint(), mPicture.at(devicePixelRatioF()));
+    painter.end();
     // For the tests that time how soon the program answers the pointer: with
     // QUORVIA_TEST_PAINT_LOG set, each paint of a named picture appends its
     // name and the wall-clock time in microseconds to that file.

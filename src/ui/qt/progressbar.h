@@ -4,6 +4,8 @@
 
 #include "control.h"
 
+#include "assets/assets.h"
+
 #include <QPixmap>
 #include <QWidget>
 
@@ -12,23 +14,29 @@ namespace ui::qt {
 class ProgressBar : public ControlOf<QWidget, ui::ProgressBar> {
 public:
     // `fill` is drawn at `fillOffset` inside the trough, its left part as
-    // wide as the fraction done.
-    ProgressBar(QWidget *parent, const layout::Rect &rect, const QPixmap &trough, const QPixmap &fill,
-                QPoint fillOffset);
+    // wide as the fraction done; both as drawn for the screen's density.
+    ProgressBar(QWidget *parent, const layout::Rect &rect, const assets::ScaledPicture &trough,
+                const assets::ScaledPicture &fill, QPoint fillOffset);
 
     // The bar is repainted when the event loop next paints, not at once.
     void setProgress(int done, int total) override;
     int done() const override { return mDone; }
     int total() const override { return mTotal; }
 
-    // The width of the fill for the progress now.
+    // The width of the fill for the progress now, in the layout's pixels.
     int fillWidth() const;
+
+    void show() override;
+    void hide() override;
+    // Draws the bar on `on`, an ancestor, where it lies there (see
+    // Picture::drawOn).
+    void drawOn(QPainter &painter, const QWidget *on) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap mTrough, mFill;
+    assets::ScaledPicture mTrough, mFill;
     QPoint mFillOffset;
     int mDone = 0, mTotal = 0;
 };

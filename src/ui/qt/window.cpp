@@ -36,7 +36,7 @@ namespace {
 // when it should go.
 template <class Base> class TopLevel : public Base, public FormWidget {
 public:
-    TopLevel(ui::Window &form, const QPixmap &background) : mForm(form), mBackground(background)
+    TopLevel(ui::Window &form, const assets::ScaledPicture &background) : mForm(form), mBackground(background)
     {
         Base::setMouseTracking(true);
     }
@@ -100,15 +100,42 @@ protected:
 
     void paintEvent(QPaintEvent *) override
     {
+        // The drawing for the screen the window is on now (it may move to
+        // a screen of another density).
+        const QPixmap background = mBackground.at(Base::devicePixelRatioF());
         QPainter painter(this);
-        painter.drawPixmap(0, 0, mBackground);
+        painter.drawPixmap(0, 0, background);
         // A picture shorter than the client area (the notice's is one row
         // short) goes on downwards in its bottom row's colours, not the
         // system's grey.
-        const QSizeF picture = mBackground.deviceIndependentSize();
-        if (!mBackground.isNull() && picture.height() < Base::height())
+        const QSizeF picture = background.deviceIndependentSize();
+        if (!background.isNull() && picture.height() < Base::height())
             painter.drawPixmap(QRectF(0, picture.height(), picture.width(), Base::height() - picture.height()),
-                               mBackground, QRectF(0, mBackground.height() - 1, mBackground.width(), 1));
+                               background, QRectF(0, background.height() - 1, background.width(), 1));
+        // Between whole ratios a picture's first device row or column may lie
+        // just outside its control, where only the window reaches: the
+        // window draws the shown pictures too, and each control draws over
+        // its own part of them.
+        if (!fractionalRatio(Base::devicePixelRatioF()))
+            return;
+        for (QObject *child : Base::children()) {
+            auto *widget = qobject_cast<QWidget *>(child);
+            if (!widget || widget->isHidden())
+                continue;
+            if (auto *picture = dynamic_cast<Picture *>(widget))
+                picture->drawOn(painter, this);
+            else if (auto *bar = dynamic_cast<ProgressBar *>(widget))
+                bar->drawOn(painter, this);
+        }
+    }
+
+    bool event(QEvent *event) override
+    {
+        // On a screen of another density the hot areas take its hand.
+        if (event->type() == QEvent::ScreenChangeInternal)
+            for (HotArea *area : Base::template findChildren<HotArea *>(Qt::FindDirectChildrenOnly))
+                area->screenChanged();
+        return Base::event(event);
     }
 
     void mouseMoveEvent(QMouseEvent *event) override
@@ -135,7 +162,7 @@ protected:
     }
 
     ui::Window &mForm;
-    QPixmap mBackground;
+    assets::ScaledPicture mBackground;
     bool mInCloseEvent = false;
     std::vector<QPointer<QWidget>> mTabCycle;
     quint64 mEscapeReleasedAt = quint64(-1);
@@ -361,7 +388,7 @@ void whenNotBusy(std::function<void()> action)
 
 FormWindow::FormWindow(ui::Window &form, const WindowSetup &setup) : mPictures(setup.pictures)
 {
-    const QPixmap background = assets::picture(toQ(setup.pictures), QStringLiteral("background"));
+    const assets::ScaledPicture background(toQ(setup.pictures), QStringLiteral("background"));
     QWidget *w;
     if (setup.frame == Frame::MainScreen) {
         static const bool accessible = (QAccessible::installFactory(mainWidgetAccessible), true);
@@ -401,7 +428,7 @@ FormWindow::~FormWindow()
 
 ui::Picture *FormWindow::addPicture(const layout::Rect &rect, const std::string &name)
 {
-    return new Picture(mWidget, rect, assets::picture(toQ(mPictures), toQ(name)));
+    return new Picture(mWidget, rect, assets::ScaledPicture(toQ(mPictures), toQ(name)));
 }
 
 ui::HotArea *FormWindow::addHotArea(const layout::Rect &rect) { return new HotArea(mWidget, rect); }
@@ -414,7 +441,8 @@ ui::ProgressBar *FormWindow::addProgressBar(const layout::Rect &rect, const std:
                                             const std::string &fill, const layout::Rect &fillRect)
 {
     const QString pictures = toQ(mPictures);
-    return new ProgressBar(mWidget, rect, assets::picture(pictures, toQ(trough)), assets::picture(pictures, toQ(fill)),
+    return new ProgressBar(mWidget, rect, assets::ScaledPicture(pictures, toQ(trough)),
+                           assets::ScaledPicture(pictures, toQ(fill)),
                            QPoint(fillRect.x - rect.x, fillRect.y - rect.y));
 }
 

@@ -9,6 +9,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cctype>
 
 namespace ui::win32 {
@@ -69,7 +70,8 @@ DriveList::DriveList(FormWindow &form, const layout::Rect &rect)
     : ChildOf(form, L"COMBOBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, rect, 160)
 {
     // The closed box exactly as high as its rectangle.
-    SendMessageW(mHwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), rect.h - 6);
+    const RECT device = form.toDevice({rect.x, rect.y, rect.x + rect.w, rect.y + rect.h});
+    SendMessageW(mHwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), device.bottom - device.top - 6 * form.percent() / 100);
     fill();
     showSilently(mLetters.empty() ? -1 : 0);
     mShown = current();
@@ -280,22 +282,25 @@ void FolderList::drawItem(const DRAWITEMSTRUCT &item)
         return;
     }
     const Entry &entry = mEntries[static_cast<std::size_t>(index)];
-    constexpr int step = 8, glyph = 17;
+    // The indent and the folder glyph grow with the window's density.
+    const int percent = mForm.percent();
+    auto px = [percent](int v) { return v * percent / 100; };
+    const int step = px(8), glyph = px(17);
     drawListLine(item, wide(entry.text), entry.level * step + glyph);
     // A small folder before the name: open for the path's own folders,
     // closed for the subfolders.
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     HDC dc = item.hDC;
-    const int x = item.rcItem.left + 3 + entry.level * step;
-    const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - 9) / 2;
-    HPEN pen = CreatePen(PS_SOLID, 1, selected ? RGB(0, 0, 0) : kGreen);
+    const int x = item.rcItem.left + px(3) + entry.level * step;
+    const int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - px(9)) / 2;
+    HPEN pen = CreatePen(PS_SOLID, std::max(1, px(1)), selected ? RGB(0, 0, 0) : kGreen);
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-    POINT tab[] = {{x, y + 1}, {x + 4, y + 1}, {x + 5, y + 2}, {x + 11, y + 2}};
+    POINT tab[] = {{x, y + px(1)}, {x + px(4), y + px(1)}, {x + px(5), y + px(2)}, {x + px(11), y + px(2)}};
     Polyline(dc, tab, 4);
-    Rectangle(dc, x, y + 2, x + 12, y + 10);
+    Rectangle(dc, x, y + px(2), x + px(12), y + px(10));
     if (entry.open) {
-        POINT flap[] = {{x, y + 9}, {x + 3, y + 5}, {x + 13, y + 5}, {x + 11, y + 9}};
+        POINT flap[] = {{x, y + px(9)}, {x + px(3), y + px(5)}, {x + px(13), y + px(5)}, {x + px(11), y + px(9)}};
         Polyline(dc, flap, 4);
     }
     SelectObject(dc, oldBrush);

@@ -8,15 +8,43 @@ namespace ui::win32 {
 // What every child control shares
 
 Child::Child(FormWindow &form, const wchar_t *windowClass, DWORD style, const layout::Rect &rect, int extraHeight)
-    : mForm(form)
+    : mForm(form), mLayoutRect{rect.x, rect.y, rect.w, rect.h + extraHeight}, mExtraHeight(extraHeight)
 {
     const int id = form.nextControlId();
-    mHwnd = CreateWindowExW(0, windowClass, L"", WS_CHILD | style, rect.x, rect.y, rect.w, rect.h + extraHeight,
+    const RECT r = form.toDevice({rect.x, rect.y, rect.x + rect.w, rect.y + rect.h + extraHeight});
+    mHwnd = CreateWindowExW(0, windowClass, L"", WS_CHILD | style, r.left, r.top, r.right - r.left, r.bottom - r.top,
                             form.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance(), nullptr);
     SetWindowLongPtrW(mHwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     mOriginal = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(mHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Child::subclassProc)));
-    SendMessageW(mHwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(Font::Pane)), FALSE);
+    SendMessageW(mHwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(Font::Pane, form.dpi())), FALSE);
+}
+
+void Child::rescale()
+{
+    const layout::Rect &l = mLayoutRect;
+    const RECT r = mForm.toDevice({l.x, l.y, l.x + l.w, l.y + l.h});
+    HFONT paneFont = font(Font::Pane, mForm.dpi());
+    SetWindowPos(mHwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(mHwnd, WM_SETFONT, reinterpret_cast<WPARAM>(paneFont), TRUE);
+    // Owner-drawn lines were measured for the old font; the closed drive
+    // box stays as high as its rectangle.
+    wchar_t windowClass[16] = L"";
+    GetClassNameW(mHwnd, windowClass, 16);
+    const LONG style = GetWindowLongW(mHwnd, GWL_STYLE);
+    if (lstrcmpiW(windowClass, L"LISTBOX") == 0 && (style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE))) {
+        HDC dc = GetDC(mHwnd);
+        HGDIOBJ old = SelectObject(dc, paneFont);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(mHwnd, dc);
+        SendMessageW(mHwnd, LB_SETITEMHEIGHT, 0, metrics.tmHeight + 2);
+    } else if (lstrcmpiW(windowClass, L"COMBOBOX") == 0) {
+        const RECT box = mForm.toDevice({l.x, l.y, l.x + l.w, l.y + l.h - mExtraHeight});
+        SendMessageW(mHwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                     box.bottom - box.top - 6 * mForm.percent() / 100);
+    }
 }
 
 Child::~Child()
@@ -80,7 +108,9 @@ void drawListLine(const DRAWITEMSTRUCT &item, const std::wstring &text, int inde
         return;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, selected ? RGB(0, 0, 0) : kGreen);
-    HGDIOBJ old = SelectObject(dc, font(Font::Pane));
+    // The control's own font: the one for its window's density.
+    HFONT own = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, own ? own : font(Font::Pane));
     r.left += 3 + indent;
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     SelectObject(dc, old);

@@ -13,12 +13,13 @@ namespace ui::win32 {
 // Exactly its rectangle of the window's artwork; the mouse passes through.
 class Picture : public WindowlessOf<ui::Picture> {
 public:
-    Picture(FormWindow &form, const layout::Rect &rect, HBITMAP bitmap);
+    // `picture`: its name in the window's artwork.
+    Picture(FormWindow &form, const layout::Rect &rect, std::string picture);
     void draw(HDC dc) const override;
     bool logsPaint() const override { return !mName.empty(); }
 
 private:
-    HBITMAP mBitmap;
+    std::string mPicture;
 };
 
 class HotArea : public WindowlessOf<ui::HotArea> {
@@ -66,15 +67,17 @@ std::vector<std::wstring> wrapLines(HDC dc, const std::wstring &text, int width)
 
 class ProgressBar : public WindowlessOf<ui::ProgressBar> {
 public:
-    ProgressBar(FormWindow &form, const layout::Rect &rect, HBITMAP trough, HBITMAP fill, POINT fillOffset);
+    // `trough` and `fill`: their names in the window's artwork.
+    ProgressBar(FormWindow &form, const layout::Rect &rect, std::string trough, std::string fill, POINT fillOffset);
     void setProgress(int done, int total) override;
     int done() const override { return mDone; }
     int total() const override { return mTotal; }
     void draw(HDC dc) const override;
+    // In the layout's pixels.
     int fillWidth() const;
 
 private:
-    HBITMAP mTrough, mFill;
+    std::string mTrough, mFill;
     POINT mFillOffset;
     int mDone = 0, mTotal = 0;
 };

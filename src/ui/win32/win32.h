@@ -20,13 +20,14 @@ std::string utf8(const std::wstring &text);
 
 HINSTANCE instance();
 
-// The fonts of the layout, made once for the program.
+// The fonts of the layout, made once for each density: at `dpi` dots per
+// inch, or the screen's when it is 0.
 enum class Font {
     Pane,     // Arial 8.25 pt: the list, the panes, the classic controls
     Status,   // MS Sans Serif 8.25 pt bold: the main screen's status line
     Message,  // MS Sans Serif 12 pt bold: the information dialog's message
 };
-HFONT font(Font which);
+HFONT font(Font which, int dpi = 0);
 
 inline constexpr COLORREF kGreen = RGB(0x00, 0xFF, 0x00);
 // Black on this green reads as well as the green text on black does.
@@ -35,9 +36,14 @@ inline constexpr COLORREF kYellow = RGB(0xFF, 0xFF, 0x00);
 HBRUSH blackBrush();
 
 // A picture of a window's artwork from the executable's resources (resource
-// name "FRMGAMES_IMGRUNLIGHT"), kept for the program's life; null when the
-// executable has none, and the picture then stays blank.
-HBITMAP picture(const std::string &form, const std::string &name);
+// name "FRMGAMES_IMGRUNLIGHT", "FRMGAMES_IMGRUNLIGHT_200" as drawn for 200 %),
+// for a window of `percent` (100 at 96 dpi): the one drawn for that scale,
+// or the next drawn scale above it reduced smoothly. Kept for the program's
+// life; null when the executable has none, and the picture then stays blank.
+HBITMAP picture(const std::string &form, const std::string &name, int percent = 100);
+// The device-independent bitmap of a BITMAP resource, run-length encoded
+// (BI_RLE8) or not, decoded here; null when there is none or it is damaged.
+HBITMAP loadBitmapResource(const char *name);
 SIZE bitmapSize(HBITMAP bitmap);
 // Copies a part of a bitmap (its whole when w is negative) to a DC.
 void drawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int w = -1, int h = -1, int srcX = 0, int srcY = 0);
@@ -111,6 +117,8 @@ public:
     Child &operator=(const Child &) = delete;
 
     HWND hwnd() const { return mHwnd; }
+    // Places the control and sets its font for the form's density now.
+    void rescale();
     // A notification of WM_COMMAND (LBN_SELCHANGE, CBN_SELCHANGE, ...).
     virtual void command(int) {}
     // An owner-drawn entry.
@@ -131,6 +139,8 @@ protected:
     FormWindow &mForm;
     HWND mHwnd = nullptr;
     std::string mName;
+    layout::Rect mLayoutRect;  // its place in the layout, its extra height included
+    int mExtraHeight = 0;      // a drop-down list's, below its closed box
 
 private:
     static LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -181,6 +191,14 @@ public:
 
     HWND hwnd() const { return mHwnd; }
     ui::Window &form() const { return mForm; }
+    // The window's density: its dots per inch, and its scale in hundredths
+    // (100 at 96 dpi, 200 at 192). The layout stays in its own pixels; these
+    // turn its rectangles into the window's device pixels (left and top
+    // rounded down, right and bottom up) and a device point back.
+    int dpi() const { return mDpi; }
+    int percent() const { return mPercent; }
+    RECT toDevice(const RECT &layoutRect) const;
+    POINT toLayout(POINT device) const;
     const std::string &pictures() const { return mPictures; }
     int nextControlId() { return mNextId++; }
     // The child that gets the keyboard focus when the window is activated.
@@ -202,6 +220,9 @@ private:
     void mouseUp(POINT p, int button, WPARAM held);
     HCURSOR cursorAt(POINT p) const;
     void activated(bool active);
+    // Takes a new density: the outer size for the client area at it (placed
+    // at `suggested` when the system gives one), the children, the icons.
+    void applyDpi(int dpi, const RECT *suggested);
     template <class T> T *own(std::unique_ptr<T> item);
     template <class T> T *ownChild(std::unique_ptr<T> child);
 
@@ -211,7 +232,9 @@ private:
     HWND mHwnd = nullptr;
     HBITMAP mBackground = nullptr;
     HBITMAP mBuffer = nullptr;  // the off-screen picture each paint is drawn into
-    int mWidth, mHeight;
+    int mWidth, mHeight;  // of the client area in the layout
+    DWORD mStyle = 0, mExStyle = 0;
+    int mDpi = 96, mPercent = 100;
     std::vector<std::unique_ptr<Windowless>> mItems;  // in stacking order, lowest first
     std::vector<std::unique_ptr<Child>> mChildren;
     HWND mFocus = nullptr;

@@ -2,7 +2,9 @@
 
 #include "widgets.h"
 
+#include "assets/scales.h"
 #include "platform/shell.h"
+#include "platform/win_load.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -239,6 +241,32 @@ struct FrameStyle {
     DWORD style, exStyle;
 };
 
+// The density functions of Windows 10 (1607 and later), loaded on first
+// use; before them a window has the screen's density.
+int dpiOfWindow(HWND hwnd)
+{
+    using GetDpiForWindowFn = UINT WINAPI(HWND);
+    static GetDpiForWindowFn *const getDpi =
+        platform::win::systemFunction<GetDpiForWindowFn>("user32.dll", "GetDpiForWindow");
+    const UINT dpi = getDpi && hwnd ? getDpi(hwnd) : 0;
+    if (dpi)
+        return static_cast<int>(dpi);
+    HDC screen = GetDC(nullptr);
+    const int fromScreen = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return fromScreen > 0 ? fromScreen : 96;
+}
+
+// The outer rectangle of a client rectangle with the frame of `dpi`.
+void adjustForDpi(RECT &r, DWORD style, DWORD exStyle, int dpi)
+{
+    using AdjustFn = BOOL WINAPI(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static AdjustFn *const adjust = platform::win::systemFunction<AdjustFn>("user32.dll", "AdjustWindowRectExForDpi");
+    if (!adjust || !adjust(&r, style, FALSE, exStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&r, style, FALSE, exStyle);
+}
+
 FrameStyle frameStyle(Frame frame)
 {
     switch (frame) {
@@ -260,26 +288,16 @@ FormWindow::FormWindow(ui::Window &form, const WindowSetup &setup)
     : mForm(form), mPictures(setup.pictures), mTitle(setup.title), mWidth(setup.width), mHeight(setup.height)
 {
     registerClasses();
-    mBackground = picture(setup.pictures, "background");
     const FrameStyle frame = frameStyle(setup.frame);
-    RECT outer{0, 0, setup.width, setup.height};
-    AdjustWindowRectEx(&outer, frame.style, FALSE, frame.exStyle);
+    mStyle = frame.style;
+    mExStyle = frame.exStyle;
     HWND parent = setup.frame == Frame::MainScreen ? nullptr : owner();
     mHwnd = CreateWindowExW(frame.exStyle, kFormClass, wide(setup.title).c_str(), frame.style, 0, 0,
-                            outer.right - outer.left, outer.bottom - outer.top, parent, nullptr, instance(), nullptr);
+                            setup.width, setup.height, parent, nullptr, instance(), nullptr);
     SetWindowLongPtrW(mHwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(mHwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::windowProc));
-    // Should the frame differ from what was asked for, the client area still
-    // gets exactly its size.
-    RECT client;
-    GetClientRect(mHwnd, &client);
-    if (client.right != setup.width || client.bottom != setup.height) {
-        RECT window;
-        GetWindowRect(mHwnd, &window);
-        SetWindowPos(mHwnd, nullptr, 0, 0, window.right - window.left + setup.width - client.right,
-                     window.bottom - window.top + setup.height - client.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    // The client area in the device pixels of the monitor the window is on.
+    applyDpi(dpiOfWindow(mHwnd), nullptr);
     program().windows.push_back(this);
 }
 
@@ -331,7 +349,7 @@ template <class T> T *FormWindow::ownChild(std::unique_ptr<T> child)
 
 ui::Picture *FormWindow::addPicture(const layout::Rect &rect, const std::string &name)
 {
-    return own(std::make_unique<Picture>(*this, rect, picture(mPictures, name)));
+    return own(std::make_unique<Picture>(*this, rect, name));
 }
 
 ui::HotArea *FormWindow::addHotArea(const layout::Rect &rect) { return own(std::make_unique<HotArea>(*this, rect)); }
@@ -344,8 +362,7 @@ ui::Label *FormWindow::addLabel(const layout::Rect &rect, ui::LabelStyle style)
 ui::ProgressBar *FormWindow::addProgressBar(const layout::Rect &rect, const std::string &trough,
                                             const std::string &fill, const layout::Rect &fillRect)
 {
-    return own(std::make_unique<ProgressBar>(*this, rect, picture(mPictures, trough), picture(mPictures, fill),
-                                             POINT{fillRect.x - rect.x, fillRect.y - rect.y}));
+    return own(std::make_unique<ProgressBar>(*this, rect, trough, fill, POINT{fillRect.x - rect.x, fillRect.y - rect.y}));
 }
 
 ui::ListBox *FormWindow::addListBox(const layout::Rect &rect) { return ownChild(std::make_unique<ListBox>(*this, rect)); }
@@ -432,35 +449,98 @@ void FormWindow::dismiss()
 }
 
 // ---------------------------------------------------------------------------
+// Density
+
+RECT FormWindow::toDevice(const RECT &r) const
+{
+    using scales::ceilScaled, scales::floorScaled;
+    return {floorScaled(r.left, mPercent), floorScaled(r.top, mPercent), ceilScaled(r.right, mPercent),
+            ceilScaled(r.bottom, mPercent)};
+}
+
+POINT FormWindow::toLayout(POINT p) const
+{
+    // The layout's pixel that holds the device pixel (rounded down, also
+    // left of and above the client area).
+    auto down = [this](LONG v) { return static_cast<LONG>((v * 100 - (v < 0 ? mPercent - 1 : 0)) / mPercent); };
+    return {down(p.x), down(p.y)};
+}
+
+void FormWindow::applyDpi(int dpi, const RECT *suggested)
+{
+    mDpi = dpi > 0 ? dpi : 96;
+    mPercent = std::max(1, (mDpi * 100 + 48) / 96);
+    mBackground = picture(mPictures, "background", mPercent);
+    if (mBuffer) {
+        DeleteObject(mBuffer);
+        mBuffer = nullptr;
+    }
+    // The outer size for the client area at this density; should the frame
+    // differ from what was asked for, the client area still gets exactly
+    // its size.
+    const int width = scales::ceilScaled(mWidth, mPercent), height = scales::ceilScaled(mHeight, mPercent);
+    RECT outer{0, 0, width, height};
+    adjustForDpi(outer, mStyle, mExStyle, mDpi);
+    RECT window;
+    GetWindowRect(mHwnd, &window);
+    const POINT at = suggested ? POINT{suggested->left, suggested->top} : POINT{window.left, window.top};
+    SetWindowPos(mHwnd, nullptr, at.x, at.y, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(mHwnd, &client);
+    if (client.right != width || client.bottom != height) {
+        GetWindowRect(mHwnd, &window);
+        SetWindowPos(mHwnd, nullptr, 0, 0, window.right - window.left + width - client.right,
+                     window.bottom - window.top + height - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    for (const auto &child : mChildren)
+        child->rescale();
+    // The icons drawn for the density: the big one as drawn, the small one
+    // reduced from it by the system.
+    const char *icon = mPercent <= 100 ? MAKEINTRESOURCEA(1) : mPercent <= 150 ? "ICON_150" : "ICON_200";
+    if (HANDLE big = LoadImageA(instance(), icon, IMAGE_ICON, 0, 0, 0))
+        SendMessageW(mHwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    const int small = scales::ceilScaled(16, mPercent);
+    if (HANDLE little = LoadImageA(instance(), icon, IMAGE_ICON, small, small, 0))
+        SendMessageW(mHwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little));
+    InvalidateRect(mHwnd, nullptr, FALSE);
+}
+
+// ---------------------------------------------------------------------------
 // Painting and the pointer
 
 void FormWindow::paint(HDC dc, const RECT &area)
 {
+    // Everything in the window's device pixels; the items place themselves
+    // through toDevice.
+    const int width = scales::ceilScaled(mWidth, mPercent), height = scales::ceilScaled(mHeight, mPercent);
     if (!mBuffer)
-        mBuffer = CreateCompatibleBitmap(dc, mWidth, mHeight);
+        mBuffer = CreateCompatibleBitmap(dc, width, height);
     HDC buffer = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(buffer, mBuffer);
     IntersectClipRect(buffer, area.left, area.top, area.right, area.bottom);
 
-    RECT all{0, 0, mWidth, mHeight};
+    RECT all{0, 0, width, height};
     FillRect(buffer, &all, blackBrush());
     if (mBackground) {
         drawBitmap(buffer, mBackground, 0, 0);
         // A picture shorter than the client area (the notice's is one row
         // short) goes on downwards in its bottom row's colours.
         const SIZE size = bitmapSize(mBackground);
-        if (size.cy < mHeight) {
+        if (size.cy < height) {
             HDC source = CreateCompatibleDC(dc);
             HGDIOBJ oldSource = SelectObject(source, mBackground);
-            StretchBlt(buffer, 0, size.cy, size.cx, mHeight - size.cy, source, 0, size.cy - 1, size.cx, 1, SRCCOPY);
+            StretchBlt(buffer, 0, size.cy, size.cx, height - size.cy, source, 0, size.cy - 1, size.cx, 1, SRCCOPY);
             SelectObject(source, oldSource);
             DeleteDC(source);
         }
     }
     RECT overlap;
-    for (const auto &item : mItems)
-        if (item->shown() && IntersectRect(&overlap, &item->rect(), &area))
+    for (const auto &item : mItems) {
+        const RECT device = toDevice(item->rect());
+        if (item->shown() && IntersectRect(&overlap, &device, &area))
             item->draw(buffer);
+    }
 
     BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer, area.left, area.top,
            SRCCOPY);
@@ -632,41 +712,42 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam)
         EndPaint(mHwnd, &ps);
         for (const auto &item : mItems) {
             RECT overlap;
-            if (item->shown() && item->logsPaint() && IntersectRect(&overlap, &item->rect(), &ps.rcPaint))
+            const RECT device = toDevice(item->rect());
+            if (item->shown() && item->logsPaint() && IntersectRect(&overlap, &device, &ps.rcPaint))
                 logPaint(item->itemName());
         }
         return 0;
     }
     case WM_MOUSEMOVE:
-        mouseMove(pointOf(lParam));
+        mouseMove(toLayout(pointOf(lParam)));
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        mouseDown(pointOf(lParam), 0, msg == WM_LBUTTONDBLCLK);
+        mouseDown(toLayout(pointOf(lParam)), 0, msg == WM_LBUTTONDBLCLK);
         return 0;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-        mouseDown(pointOf(lParam), 1, msg == WM_RBUTTONDBLCLK);
+        mouseDown(toLayout(pointOf(lParam)), 1, msg == WM_RBUTTONDBLCLK);
         return 0;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-        mouseDown(pointOf(lParam), 2, msg == WM_MBUTTONDBLCLK);
+        mouseDown(toLayout(pointOf(lParam)), 2, msg == WM_MBUTTONDBLCLK);
         return 0;
     case WM_XBUTTONDOWN:
     case WM_XBUTTONDBLCLK:
-        mouseDown(pointOf(lParam), xButton(wParam), msg == WM_XBUTTONDBLCLK);
+        mouseDown(toLayout(pointOf(lParam)), xButton(wParam), msg == WM_XBUTTONDBLCLK);
         return TRUE;
     case WM_LBUTTONUP:
-        mouseUp(pointOf(lParam), 0, wParam);
+        mouseUp(toLayout(pointOf(lParam)), 0, wParam);
         return 0;
     case WM_RBUTTONUP:
-        mouseUp(pointOf(lParam), 1, wParam);
+        mouseUp(toLayout(pointOf(lParam)), 1, wParam);
         return 0;
     case WM_MBUTTONUP:
-        mouseUp(pointOf(lParam), 2, wParam);
+        mouseUp(toLayout(pointOf(lParam)), 2, wParam);
         return 0;
     case WM_XBUTTONUP:
-        mouseUp(pointOf(lParam), xButton(wParam), wParam);
+        mouseUp(toLayout(pointOf(lParam)), xButton(wParam), wParam);
         return TRUE;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != mHwnd) {
@@ -683,7 +764,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam)
             POINT p;
             GetCursorPos(&p);
             ScreenToClient(mHwnd, &p);
-            SetCursor(cursorAt(p));
+            SetCursor(cursorAt(toLayout(p)));
             return TRUE;
         }
         // A child sets its own cursor; the form's would take its place.
@@ -728,7 +809,7 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam)
         // Owner-drawn lists: one line of the pane font.
         auto *item = reinterpret_cast<MEASUREITEMSTRUCT *>(lParam);
         HDC dc = GetDC(mHwnd);
-        HGDIOBJ old = SelectObject(dc, font(Font::Pane));
+        HGDIOBJ old = SelectObject(dc, font(Font::Pane, mDpi));
         TEXTMETRICW metrics;
         GetTextMetricsW(dc, &metrics);
         SelectObject(dc, old);
@@ -745,6 +826,10 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(blackBrush());
     }
     case WM_GETDLGCODE:
+        return 0;
+    case 0x02E0:  // WM_DPICHANGED: moved to a monitor of another density
+        applyDpi(HIWORD(wParam), reinterpret_cast<const RECT *>(lParam));
+        refreshCursor();
         return 0;
     default:
         break;
