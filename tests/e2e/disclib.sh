@@ -42,8 +42,31 @@ disc_close() {
     true
 }
 
-# Prints "MODE SIZE PATH" of every entry below DIR, sorted, to compare what
-# two readers made of one image.
+# Prints "MODE TYPE SIZE PATH" of every entry below DIR, sorted, to compare
+# what two readers made of one image (a folder's size is the reader's own).
 disc_listing() {
-    (cd "$1" && find . -mindepth 1 -printf '%m %s %p\n' | sort -k3)
+    (cd "$1" && find . -mindepth 1 \( -type d -printf '%m d - %p\n' \) -o -printf '%m %y %s %p\n' | sort -k4)
+}
+
+# Waits for the demo game's window NAME to show and then to go (it closes
+# itself): its start is recorded before its window maps, and a click meant for
+# the menu must not land on it.
+wait_game_closed() {
+    local shown=
+    for _ in $(seq 200); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 && { shown=yes; break; }
+        sleep 0.05
+    done
+    [ -n "$shown" ] || fail "the demo game's window $1 did not show"
+    wait_no_window_named "$1" || fail "the demo game $1 did not close"
+}
+
+# Sets program, args and folder from the N-th start in $WORK/record.txt
+# (tab-separated; a game without parameters leaves the middle field empty).
+record_fields() {
+    local line
+    line=$(sed -n "$1p" "$WORK/record.txt" | tr -d '\r')
+    program=$(cut -f1 <<<"$line")
+    args=$(cut -f2 <<<"$line")
+    folder=$(cut -f3 <<<"$line")
 }
