@@ -7,7 +7,6 @@
 # Sets DISC_READER to the reader used. Fails the test when neither reads it.
 disc_open() {
     local image=$1 dir=$2
-    mkdir -p "$dir"
     DISC_READER=${QUORVIA_DISC_READER:-}
     if [ -z "$DISC_READER" ]; then
         DISC_READER=osirrox
@@ -15,12 +14,15 @@ disc_open() {
     fi
     case $DISC_READER in
         fuseiso)
+            mkdir -p "$dir"
             # -n: no record of the mount in the home folder.
             fuseiso -n "$image" "$dir" || fail "fuseiso could not mount $image"
             grep -q " $dir fuse" /proc/mounts || fail "fuseiso reported success, but $dir is not a mount"
             ;;
         osirrox)
-            # Folders are made read-only only after their contents are in.
+            # Into a folder of its own making, which takes the image root's
+            # modes; folders become read-only only after their contents are in.
+            rm -rf "$dir"
             osirrox -indev "$image" -extract / "$dir" >"$dir.log" 2>&1 ||
                 { cat "$dir.log" >&2; fail "osirrox could not extract $image"; }
             ;;
