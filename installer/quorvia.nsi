@@ -12,7 +12,9 @@
 ; Uninstall.exe   names the game copies below the program folder and asks;
 ;                 with /S it removes them without asking.
 
-Unicode true
+; The menu itself is a 64-bit program; so is its setup (which also lets a
+; Wine without its 32-bit part run it).
+Target amd64-unicode
 ; The disc's autorun names SETUP.EXE. The manifest's execution level (below)
 ; already keeps Windows from treating it as an installer that needs elevation.
 !pragma warning disable 9000
