@@ -175,14 +175,14 @@ Function un.onInit
     StrCpy $R1 0
     !insertmacro EachCategory ListCopies
     ${If} $R1 == 0
-      StrCpy $R2 "No games were copied to the hard drive below it."
+      StrCpy $R2 ".$\r$\n$\r$\nNo games were copied to the hard drive below it."
     ${Else}
-      StrCpy $R2 "With it, these $R1 games copied to the hard drive below it are removed:$R0"
+      StrCpy $R2 ",$\r$\nand the games copied to the hard drive below it ($R1):$R0"
       ${If} $R1 > 20
         StrCpy $R2 "$R2$\r$\n      ..."
       ${EndIf}
     ${EndIf}
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Quorvia will be removed from this computer: its program folder$\r$\n$INSTDIR.$\r$\n$\r$\n$R2$\r$\n$\r$\nGames saved to other folders with Copy to Hard Drive are kept.$\r$\n$\r$\nRemove Quorvia?" IDYES keep
+    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Quorvia will be removed from this computer: its program folder$\r$\n$INSTDIR$R2$\r$\n$\r$\nGames saved to other folders with Copy to Hard Drive are kept.$\r$\n$\r$\nRemove Quorvia?" IDYES keep
     SetErrorLevel 1
     Quit
     keep:
@@ -190,9 +190,16 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
+  ; The program goes first: while it runs it cannot be removed, and then
+  ; nothing else is, and the entry stays for another try.
+  Delete "$INSTDIR\quorvia.exe"
+  ${If} ${FileExists} "$INSTDIR\quorvia.exe"
+    SetErrorLevel 2
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Quorvia is still running. Close it and remove Quorvia again." /SD IDOK
+    Abort
+  ${EndIf}
   ; Only what the setup and the menu put into the program folder goes; a
   ; folder left holding anything else stays.
-  Delete "$INSTDIR\quorvia.exe"
   Delete "$INSTDIR\QAR1.PAL"
   Delete "$INSTDIR\QAR2.PAL"
   Delete "$INSTDIR\QAR3.PAL"

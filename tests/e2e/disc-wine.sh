@@ -113,6 +113,43 @@ registry_keys() {
         grep -v -e '^\[Software\\\\Wine\\\\' -e '\\\\MMDevices\\\\' | sort
 }
 
+# Waits for the main screen of the menu that SETUP.EXE started (not a child
+# of this shell) and checks that it is the installed program; sets main to
+# the window and APP_PID to the menu's process.
+wait_installed_menu() {
+    local id cmdline
+    for _ in $(seq 300); do
+        for id in $(xdotool search --onlyvisible --name '^Quorvia$' 2>/dev/null); do
+            if has_title_and_size Quorvia 640 480 "$id"; then
+                sleep 0.3
+                APP_PID=$(xdotool getwindowpid "$id")
+                cmdline=$(tr '\0' ' ' <"/proc/$APP_PID/cmdline")
+                grep -qiF 'Programs\Quorvia\quorvia.exe' <<<"$cmdline" ||
+                    fail "the main screen is not the installed menu's: $cmdline"
+                main=$id
+                return 0
+            fi
+        done
+        sleep 0.05
+    done
+    return 1
+}
+
+# Exit on the main screen, Exit in the exit dialog; waits for the menu's end.
+exit_installed_menu() {
+    local dialog
+    click_in "$main" 70 322
+    dialog=$(wait_window "$UNTITLED" 430 240) || fail "no exit dialog"
+    click_in "$dialog" 295 191
+    for _ in $(seq 200); do
+        kill -0 "$APP_PID" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -0 "$APP_PID" 2>/dev/null && fail "Exit did not end the menu"
+    APP_PID=
+    settle
+}
+
 # --- Silent setup ------------------------------------------------------------
 run_watching_windows 'D:\SETUP.EXE' /S
 [ "$RUN_STATUS" = 0 ] || fail "SETUP.EXE /S ended with status $RUN_STATUS"
@@ -145,25 +182,23 @@ run_watching_windows 'D:\SETUP.EXE' /S
 [ "$(installed_listing)" = "$before" ] || fail "SETUP.EXE /S over the same version changed the program folder"
 echo "PASS: SETUP.EXE /S over the same version installs nothing and starts nothing"
 
+# An older version is replaced where it lies.
+wine reg add "$KEY" /v DisplayVersion /t REG_SZ /d 0.9 /f >/dev/null 2>&1
+rm -f "$INSTALLED/ROLLOVER.WAV"
+settle
+run_watching_windows 'D:\SETUP.EXE' /S
+[ "$RUN_STATUS" = 0 ] || fail "SETUP.EXE /S over an older version ended with status $RUN_STATUS"
+[ "$(key_value DisplayVersion)" = "$version" ] || fail "SETUP.EXE /S over version 0.9 left version '$(key_value DisplayVersion)'"
+cmp -s "$CD/ROLLOVER.WAV" "$INSTALLED/ROLLOVER.WAV" || fail "SETUP.EXE /S over an older version did not install its files"
+echo "PASS: SETUP.EXE /S over an older version installs again"
+
 # --- The installed menu, started by SETUP.EXE --------------------------------
 keys_before=$(registry_keys)
 export QUORVIA_DEMO_RECORD=$WORK/record.txt QUORVIA_DEMO_EXIT_AFTER_MS=800
 wine 'D:\SETUP.EXE' >>"$TMPDIR/wine.log" 2>&1 &
 SETUP_PID=$!
-main=
-for _ in $(seq 300); do
-    for id in $(xdotool search --onlyvisible --name '^Quorvia$' 2>/dev/null); do
-        has_title_and_size Quorvia 640 480 "$id" && main=$id
-    done
-    [ -n "$main" ] && break
-    sleep 0.05
-done
-[ -n "$main" ] || fail "SETUP.EXE over the same version did not start the menu's main screen"
-sleep 0.3
-APP_PID=$(xdotool getwindowpid "$main")
+wait_installed_menu || fail "SETUP.EXE over the same version did not start the installed menu's main screen"
 wait "$SETUP_PID" || fail "SETUP.EXE that starts the menu ended with status $?"
-tr '\0' ' ' <"/proc/$APP_PID/cmdline" | grep -qiF 'Programs\Quorvia\quorvia.exe' ||
-    fail "the main screen is not the installed menu's: $(tr '\0' ' ' <"/proc/$APP_PID/cmdline")"
 echo "PASS: SETUP.EXE over the same version starts the installed menu, which finds the disc"
 
 click_in "$main" 178 395
@@ -189,21 +224,30 @@ for f in QAR.TXT FRONT.EXE; do
 done
 echo "PASS: the hard-disk copy lands below the installed folder and starts"
 
+# While the menu runs, the uninstaller removes nothing and keeps the entry.
+# (wineserver -w would wait for the menu too: the uninstaller's own copy in
+# the temporary folder, which does the work, is waited for instead.)
+before=$(installed_listing)
+wine "$INSTALLED_DOS\\Uninstall.exe" /S >>"$TMPDIR/wine.log" 2>&1
+for _ in $(seq 40); do
+    pgrep -f 'Un\.exe .*_\?=' >/dev/null && break
+    sleep 0.05
+done
+for _ in $(seq 600); do
+    pgrep -f 'Un\.exe .*_\?=' >/dev/null || break
+    sleep 0.1
+done
+[ "$(installed_listing)" = "$before" ] && [ -f "$SHORTCUT" ] && [ -n "$(key_value DisplayName)" ] ||
+    fail "Uninstall.exe /S while the menu runs removed something: $(diff <(echo "$before") <(installed_listing) | head -5)"
+kill -0 "$APP_PID" 2>/dev/null || fail "the menu ended during the uninstaller's run"
+echo "PASS: Uninstall.exe /S while the menu runs removes nothing"
+
 # Copy to Hard Drive, to the proposed C:\STRATEGY\FRONTIER: the user's folder.
 click_in "$main" 70 209
 chooser=$(wait_window "Save 'Iron Frontier' Game To Where ?" 265 225) || fail "no destination chooser"
 click_in "$chooser" 218 33
 wait_window "Quorvia Information" 254 138 >/dev/null || fail "no message after Copy to Hard Drive"
-click_in "$main" 70 322
-dialog=$(wait_window "$UNTITLED" 430 240) || fail "no exit dialog"
-click_in "$dialog" 295 191
-for _ in $(seq 200); do
-    kill -0 "$APP_PID" 2>/dev/null || break
-    sleep 0.05
-done
-kill -0 "$APP_PID" 2>/dev/null && fail "Exit did not end the menu"
-APP_PID=
-settle
+exit_installed_menu
 [ -f "$DRIVE_C/STRATEGY/FRONTIER/QAR.TXT" ] || fail "Copy to Hard Drive wrote nothing to C:\\STRATEGY\\FRONTIER"
 added=$(comm -13 <(echo "$keys_before") <(registry_keys))
 [ -z "$added" ] || fail "the menu wrote registry keys: $added"
@@ -223,6 +267,7 @@ for _ in $(seq 200); do
     sleep 0.1
 done
 [ -n "$question" ] || fail "the uninstaller asked nothing"
+printf "%s\n" "$question" >"$TMPDIR/question.txt"
 grep -qF 'STRATEGY\FRONTIER' <<<"$question" || fail "the uninstaller's question does not name the copy: $question"
 grep -qF "$INSTALLED_DOS" <<<"$question" || fail "the uninstaller's question does not name the program folder: $question"
 wine "$DIALOG_TOOL" press "Quorvia Uninstall" No || fail "the question has no No button: $question"
@@ -241,4 +286,14 @@ wine uninstaller --list 2>/dev/null | tr -d '\r' | grep -q '|||Quorvia$' && fail
 [ -f "$DRIVE_C/STRATEGY/FRONTIER/QAR.TXT" ] || fail "the uninstaller removed the user's copy in C:\\STRATEGY\\FRONTIER"
 [ "$(cat "$(dirname "$INSTALLED")/Other/KEEP.TXT" 2>/dev/null)" = keep ] || fail "the uninstaller removed a folder beside the program folder"
 echo "PASS: Uninstall.exe /S removes the program folder with the copy, the shortcut and the key, and keeps the user's copy"
+
+# Run interactively with nothing installed, SETUP.EXE installs and then
+# starts the installed menu.
+wine 'D:\SETUP.EXE' >>"$TMPDIR/wine.log" 2>&1 &
+SETUP_PID=$!
+wait_installed_menu || fail "SETUP.EXE did not install and start the menu"
+wait "$SETUP_PID" || fail "SETUP.EXE ended with status $?"
+[ -f "$SHORTCUT" ] && [ "$(key_value DisplayName)" = Quorvia ] || fail "SETUP.EXE did not register the menu"
+exit_installed_menu
+echo "PASS: SETUP.EXE run interactively installs the menu and starts it"
 echo "disc tests (Wine): passed ($DISC_READER)"
