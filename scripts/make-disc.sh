@@ -56,8 +56,7 @@ else
     out=${out:-$host/quorvia-sample.iso}
 fi
 out=$(realpath -m "$out")
-command -v xorriso >/dev/null || fail "xorriso is not installed (scripts/deps.sh test installs it)"
-command -v makensis >/dev/null || fail "makensis is not installed (Debian package nsis)"
+scripts/deps.sh disc
 
 # What the image is made of, built when missing or out of date.
 if [ ! -f "$host/CMakeCache.txt" ]; then
