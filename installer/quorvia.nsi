@@ -163,9 +163,19 @@ FunctionEnd
 !macroend
 
 Function un.onInit
-  ; Only a folder that this setup made is emptied: without the uninstaller's
-  ; own file beside it, $INSTDIR could be any folder.
-  ${IfNot} ${FileExists} "$INSTDIR\Uninstall.exe"
+  ; Only a folder that holds Quorvia, or that the entry names, is emptied: an
+  ; Uninstall.exe copied elsewhere (a drive's root, say) would otherwise take
+  ; the category folders of the user's own copies there.
+  ReadRegStr $0 HKCU "${UNINST_KEY}" "InstallLocation"
+  StrCpy $2 yes
+  ${If} $0 != "$INSTDIR"
+  ${AndIfNot} ${FileExists} "$INSTDIR\quorvia.exe"
+    StrCpy $2 no
+  ${EndIf}
+  StrLen $1 "$INSTDIR"
+  ${If} $1 <= 3
+  ${OrIfNot} ${FileExists} "$INSTDIR\Uninstall.exe"
+  ${OrIf} $2 == no
     MessageBox MB_OK|MB_ICONEXCLAMATION "$INSTDIR does not hold Quorvia: nothing was removed." /SD IDOK
     SetErrorLevel 2
     Quit

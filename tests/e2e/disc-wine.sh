@@ -150,7 +150,32 @@ exit_installed_menu() {
     settle
 }
 
+# Waits for the copy of the uninstaller that does the work (in the temporary
+# folder, started by Uninstall.exe, which ends at once) to end. wineserver -w
+# cannot be used while the menu runs: it would wait for the menu too.
+wait_uninstaller_copy() {
+    for _ in $(seq 40); do
+        pgrep -f 'Un\.exe .*_\?=' >/dev/null && break
+        sleep 0.05
+    done
+    for _ in $(seq 600); do
+        pgrep -f 'Un\.exe .*_\?=' >/dev/null || break
+        sleep 0.1
+    done
+}
+
 # --- Silent setup ------------------------------------------------------------
+# Away from the disc's files, the setup installs and registers nothing, and
+# says so in its exit status.
+mkdir -p "$DRIVE_C/LONE"
+cp "$CD/SETUP.EXE" "$CD/quorvia.exe" "$DRIVE_C/LONE/"
+run_watching_windows 'C:\LONE\SETUP.EXE' /S
+[ "$RUN_STATUS" != 0 ] || fail "SETUP.EXE /S without the catalogues beside it ended with status 0"
+[ ! -e "$INSTALLED/Uninstall.exe" ] && [ ! -e "$SHORTCUT" ] && [ -z "$(key_value DisplayName)" ] ||
+    fail "SETUP.EXE /S without the catalogues beside it installed or registered Quorvia"
+rm -rf "$DRIVE_C/LONE" "$INSTALLED"
+echo "PASS: SETUP.EXE /S without the disc's files beside it fails (status $RUN_STATUS) and registers nothing"
+
 run_watching_windows 'D:\SETUP.EXE' /S
 [ "$RUN_STATUS" = 0 ] || fail "SETUP.EXE /S ended with status $RUN_STATUS"
 [ ! -s "$TMPDIR/windows.txt" ] || fail "SETUP.EXE /S showed windows: $(sort -u "$TMPDIR/windows.txt" | xargs -r -n1 xdotool getwindowname)"
@@ -225,18 +250,9 @@ done
 echo "PASS: the hard-disk copy lands below the installed folder and starts"
 
 # While the menu runs, the uninstaller removes nothing and keeps the entry.
-# (wineserver -w would wait for the menu too: the uninstaller's own copy in
-# the temporary folder, which does the work, is waited for instead.)
 before=$(installed_listing)
 wine "$INSTALLED_DOS\\Uninstall.exe" /S >>"$TMPDIR/wine.log" 2>&1
-for _ in $(seq 40); do
-    pgrep -f 'Un\.exe .*_\?=' >/dev/null && break
-    sleep 0.05
-done
-for _ in $(seq 600); do
-    pgrep -f 'Un\.exe .*_\?=' >/dev/null || break
-    sleep 0.1
-done
+wait_uninstaller_copy
 [ "$(installed_listing)" = "$before" ] && [ -f "$SHORTCUT" ] && [ -n "$(key_value DisplayName)" ] ||
     fail "Uninstall.exe /S while the menu runs removed something: $(diff <(echo "$before") <(installed_listing) | head -5)"
 kill -0 "$APP_PID" 2>/dev/null || fail "the menu ended during the uninstaller's run"
@@ -257,6 +273,19 @@ echo "PASS: the menu copies a game to C:\\STRATEGY\\FRONTIER, writes no registry
 # Another program's folder beside ours, which the uninstaller must keep.
 mkdir -p "$(dirname "$INSTALLED")/Other"
 echo keep >"$(dirname "$INSTALLED")/Other/KEEP.TXT"
+
+# An uninstaller copied into another folder does not take the user's copies
+# there (C:\MYGAMES\STRATEGY\FRONTIER, as Copy to Hard Drive could make it).
+# (A drive's root the uninstaller refuses by itself.)
+mkdir -p "$DRIVE_C/MYGAMES/STRATEGY"
+cp -r "$DRIVE_C/STRATEGY/FRONTIER" "$DRIVE_C/MYGAMES/STRATEGY/"
+cp "$INSTALLED/Uninstall.exe" "$DRIVE_C/MYGAMES/Uninstall.exe"
+wine 'C:\MYGAMES\Uninstall.exe' /S >>"$TMPDIR/wine.log" 2>&1
+wait_uninstaller_copy
+settle
+[ -f "$DRIVE_C/MYGAMES/STRATEGY/FRONTIER/QAR.TXT" ] || fail "an uninstaller in C:\\MYGAMES removed the copies there"
+rm -rf "$DRIVE_C/MYGAMES"
+echo "PASS: an uninstaller copied into another folder removes nothing there"
 
 # Asked interactively, the uninstaller names the copy; No keeps everything.
 before=$(installed_listing)
