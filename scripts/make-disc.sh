@@ -31,9 +31,9 @@ program_files=(quorvia.exe QAR1.PAL QAR2.PAL QAR3.PAL QAR4.PAL QAR5.PAL QAR6.PAL
     BUTCLICK.WAV ROLLOVER.WAV SETUP.EXE AUTORUN.INF)
 
 fail() { echo "make-disc: $*" >&2; exit 1; }
-usage() {
+usage() {  # exit status
     sed -n '/^#   scripts/,/^#$/s/^# \{0,1\}//p' "$0" >&2
-    exit 2
+    exit "${1:-2}"
 }
 
 disc= rows= out=
@@ -42,7 +42,7 @@ while [ $# -gt 0 ]; do
         --disc) [ $# -ge 2 ] || usage; disc=$2; shift 2 ;;
         --rows) [ $# -ge 2 ] || usage; rows=$2; shift 2 ;;
         --out) [ $# -ge 2 ] || usage; out=$2; shift 2 ;;
-        -h|--help) usage ;;
+        -h|--help) usage 0 ;;
         *) echo "make-disc: unknown argument $1" >&2; usage ;;
     esac
 done
