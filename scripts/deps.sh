@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the program and the tests need,
-# when any of them is missing. Usage: scripts/deps.sh [run|test]
+# when any of them is missing. Usage: scripts/deps.sh [run|disc|test]
+# (disc: what scripts/make-disc.sh needs to build a disc image)
 set -euo pipefail
 packages=(cmake g++ make qt6-base-dev qt6-multimedia-dev pkg-config libfontconfig-dev libxcb1-dev libgl-dev fonts-liberation xdg-utils)
 # doctest, for the Qt-free tests that a default build (QUORVIA_TESTS=ON) compiles.
 packages+=(doctest-dev)
-if [ "${1:-run}" = test ]; then
+mode=${1:-run}
+if [ "$mode" = disc ] || [ "$mode" = test ]; then
+    # The Windows cross build: the MinGW-w64 cross compiler and its binutils
+    # (windres for the resources; objdump, strip and objcopy for the checks
+    # of scripts/build-windows.sh and the disc's stripped program). The disc
+    # image: xorriso writes it, makensis builds its SETUP.EXE.
+    packages+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 xorriso nsis)
+fi
+if [ "$mode" = test ]; then
     packages+=(xvfb xdotool x11-utils imagemagick openbox)
     # xset: the keyboard scenario checks that the X server repeats held keys.
     packages+=(x11-xserver-utils)
@@ -14,10 +23,9 @@ if [ "${1:-run}" = test ]; then
     packages+=(dbus-daemon at-spi2-core libglib2.0-bin)
     # The scaled end-to-end test reads the X pointer's cursor through XFixes.
     packages+=(libxfixes-dev)
-    # The Windows cross build: the MinGW-w64 cross compiler, its binutils
-    # (windres for the resources; objdump, strip and objcopy for the checks
-    # of scripts/build-windows.sh), and Wine to run the programs.
-    packages+=(g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64)
+    # Wine to run the Windows programs; fuseiso to mount the disc image
+    # (osirrox, of xorriso, extracts it where /dev/fuse is missing).
+    packages+=(wine wine64 fuseiso)
 fi
 missing=()
 for p in "${packages[@]}"; do
