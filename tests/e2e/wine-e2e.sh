@@ -17,7 +17,7 @@ EXE=$WINBUILD/quorvia.exe
 GAME=$WINBUILD/demo/quorvia_demo_game.exe
 TOOL=$LINBUILD/quorvia-catalogue
 ART=$WINBUILD/art
-for f in "$EXE" "$GAME" "$TOOL" "$WINBUILD/BUTCLICK.WAV" "$ART/frmGames/imgArcadeLight.bmp"; do
+for f in "$EXE" "$GAME" "$TOOL" "$WINBUILD/tests/read_accessible.exe" "$WINBUILD/BUTCLICK.WAV" "$ART/frmGames/imgArcadeLight.bmp"; do
     [ -f "$f" ] || { echo "FAILED: Wine end-to-end tests: $f is missing" >&2; exit 1; }
 done
 wine=$(command -v wine || true)
@@ -58,6 +58,13 @@ for link in "$DOSDEVICES"/[d-y]:; do
 done
 timeout 120 "$wine" reg add 'HKLM\Software\Wine\Drives' /v d: /t REG_SZ /d cdrom /f >/dev/null 2>&1 ||
     { echo "FAILED: typing D: as a CD-ROM drive" >&2; exit 1; }
+# The shell's recorders for Help and Uninstall: a help file opens with
+# HELPREC.EXE, and CONTROL.EXE is found in the program folder before the
+# system's own; both are copies of the demo game, which writes each start.
+timeout 120 "$wine" reg add 'HKLM\Software\Classes\.hlp' /ve /t REG_SZ /d QuorviaTestHelp /f >/dev/null 2>&1 &&
+    timeout 120 "$wine" reg add 'HKLM\Software\Classes\QuorviaTestHelp\shell\open\command' /ve /t REG_SZ \
+        /d '"C:\QUORVIA\HELPREC.EXE" "%1"' /f >/dev/null 2>&1 ||
+    { echo "FAILED: the help file's recorder" >&2; exit 1; }
 # The drive types are read when the session starts: the next one sees it.
 timeout 60 wineserver -w >/dev/null 2>&1
 
@@ -72,6 +79,13 @@ for entry in QUORVIA 3D ACTION ADV ARCADE BOARD CARDS EDUCATE STRATEGY; do
     rm -rf "${DRIVE_C:?}/$entry"
 done
 BASELINE=$(ls -A "$DRIVE_C")
+
+# What a screen reader finds in the program's windows, and keys typed into
+# it, through the reader built with the program (see its usage).
+READER=$WINBUILD/tests/read_accessible.exe
+reader() {
+    "$wine" "$READER" "$@" 2>>"$TMPDIR/reader.log" | tr -d '\r'
+}
 
 # Prints "left top width height" of the outer frame of the visible window with
 # the given title and client size.
@@ -287,6 +301,28 @@ ROWS
     [ ! -e "$copy/LEVELS" ] || fail "a sub-folder was copied"
     [ "$(find "$DRIVE_C/ARCADE" -type f | wc -l)" = 3 ] || fail "files other than the game's were written: $(find "$DRIVE_C/ARCADE" -type f)"
     echo "PASS: the copy holds the game's files; Exit with the message open ends with 0"
+}
+
+# The shell's recorders in the program folder (see the prefix's set-up).
+wine_recorders() {
+    cp "$GAME" "$DRIVE_C/QUORVIA/CONTROL.EXE"
+    cp "$GAME" "$DRIVE_C/QUORVIA/HELPREC.EXE"
+    printf 'help\r\n' >"$DRIVE_C/QUORVIA/GLIMMERA.HLP"
+}
+
+scenario_keyboard() {
+    wine_fixture <<'ROWS'
+ARCADE	Zapper	ZAPPER	ZAP.EXE	-w -lives 5	0
+BOARD	Mahjong Temple	MAHJONG	MAHJONG.EXE	/tiles	1
+ROWS
+    wine_recorders
+    wine_start_menu
+    reader Quorvia 640 480
+    reader keys Quorvia 640 480 tab tab tab tab tab tab tab tab tab tab tab tab tab tab tab
+    reader keys Quorvia 640 480 shift+tab shift+tab shift+tab
+    reader keys Quorvia 640 480 tab tab tab enter
+    sleep 1
+    cat "$WORK/record.txt"
 }
 
 passed=0 failed=0
