@@ -17,7 +17,8 @@
 //       and hold+space: three presses, then the release), and after each
 //       prints "focus<TAB>WHAT" for that window: the focused button's name,
 //       "#" and the class of a focused child control, "-" for nothing, or
-//       "gone" once the window is no longer shown
+//       "gone" once the window is no longer shown ("none" types nothing; a
+//       WIDTH of 0 takes the window of that title whatever its size)
 #include <windows.h>
 
 #include <oleacc.h>
@@ -47,7 +48,7 @@ BOOL CALLBACK collect(HWND window, LPARAM data)
     if (!IsWindowVisible(window) || GetWindowTextA(window, title, sizeof title) < 0
         || std::strcmp(title, wanted.title) != 0 || !GetClientRect(window, &client))
         return TRUE;
-    if (client.right == wanted.width && client.bottom == wanted.height) {
+    if (wanted.width == 0 || (client.right == wanted.width && client.bottom == wanted.height)) {
         wanted.found = window;
         return FALSE;
     }
@@ -115,6 +116,19 @@ IAccessible *clientOf(HWND window)
     return SUCCEEDED(got) ? client : nullptr;
 }
 
+// Waits, taking the messages that come meanwhile: COM gave this thread a
+// window, and a program that sends it a message must not wait for us.
+void pause(DWORD ms)
+{
+    const DWORD end = GetTickCount() + ms;
+    for (DWORD now = GetTickCount(); static_cast<LONG>(end - now) > 0; now = GetTickCount()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+    }
+}
+
 void keyEvent(WORD key, bool up)
 {
     INPUT input{};
@@ -123,7 +137,7 @@ void keyEvent(WORD key, bool up)
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
     SendInput(1, &input, sizeof input);
-    Sleep(30);
+    pause(30);
 }
 
 bool type(const std::string &spec)
@@ -142,6 +156,8 @@ bool type(const std::string &spec)
         WORD key;
     } keys[] = {{"tab", VK_TAB},   {"enter", VK_RETURN}, {"space", VK_SPACE}, {"escape", VK_ESCAPE},
                 {"up", VK_UP},     {"down", VK_DOWN},    {"left", VK_LEFT},   {"right", VK_RIGHT}};
+    if (name == "none")
+        return true;
     WORD key = 0;
     for (const auto &k : keys)
         if (name == k.name)
@@ -194,7 +210,7 @@ int typeKeys(const char *title, int width, int height, char **keys, int count)
             return 2;
         }
         // Time for the program to take the key and paint.
-        Sleep(250);
+        pause(250);
         HWND window = findWindow(title, width, height);
         std::printf("focus\t%s\n", window ? focusIn(window).c_str() : "gone");
         std::fflush(stdout);

@@ -586,9 +586,22 @@ void FormWindow::dismiss()
         loop->done = true;
         previous = loop->previousActive;
     }
+    // When this is the active window, the one it came from (or another shown
+    // window of the program) is activated before this one hides: hiding the
+    // active window first leaves the choice to the system, and the keyboard
+    // may end up nowhere. A window shown meanwhile keeps the activation.
+    if (GetActiveWindow() == mHwnd) {
+        const auto takes = [this](HWND h) {
+            return h && h != mHwnd && IsWindow(h) && IsWindowVisible(h) && IsWindowEnabled(h);
+        };
+        HWND next = takes(previous) ? previous : nullptr;
+        for (FormWindow *w : program().windows)
+            if (!next && takes(w->mHwnd))
+                next = w->mHwnd;
+        if (next)
+            SetActiveWindow(next);
+    }
     ShowWindow(mHwnd, SW_HIDE);
-    if (previous && IsWindow(previous) && IsWindowVisible(previous) && IsWindowEnabled(previous))
-        SetActiveWindow(previous);
     // As the toolkit has it: the last window closing ends the program.
     if (!anyShown())
         PostQuitMessage(0);
