@@ -18,7 +18,7 @@ EXE=$WINBUILD/quorvia.exe
 GAME=$WINBUILD/demo/quorvia_demo_game.exe
 TOOL=$LINBUILD/quorvia-catalogue
 ART=$WINBUILD/art
-for f in "$EXE" "$GAME" "$TOOL" "$WINBUILD/BUTCLICK.WAV" "$ART/frmGames/imgArcadeLight.bmp"; do
+for f in "$EXE" "$GAME" "$TOOL" "$WINBUILD/tests/read_accessible.exe" "$WINBUILD/BUTCLICK.WAV" "$ART/frmGames/imgArcadeLight.bmp"; do
     [ -f "$f" ] || { echo "FAILED: Wine end-to-end tests: $f is missing" >&2; exit 1; }
 done
 wine=$(command -v wine || true)
@@ -59,6 +59,16 @@ for link in "$DOSDEVICES"/[d-y]:; do
 done
 timeout 120 "$wine" reg add 'HKLM\Software\Wine\Drives' /v d: /t REG_SZ /d cdrom /f >/dev/null 2>&1 ||
     { echo "FAILED: typing D: as a CD-ROM drive" >&2; exit 1; }
+# The shell's recorders for Help and Uninstall: a help file opens with
+# HELPREC.EXE in the program folder, and the system's CONTROL.EXE (which the
+# shell finds before any other) is replaced while a scenario runs; both are
+# copies of the demo game, which writes each start.
+SYSTEM_CONTROL=$DRIVE_C/windows/system32/control.exe
+cp "$SYSTEM_CONTROL" "$OUT/control.exe" || { echo "FAILED: no CONTROL.EXE in the prefix" >&2; exit 1; }
+timeout 120 "$wine" reg add 'HKLM\Software\Classes\.hlp' /ve /t REG_SZ /d QuorviaTestHelp /f >/dev/null 2>&1 &&
+    timeout 120 "$wine" reg add 'HKLM\Software\Classes\QuorviaTestHelp\shell\open\command' /ve /t REG_SZ \
+        /d '"C:\QUORVIA\HELPREC.EXE" "%1"' /f >/dev/null 2>&1 ||
+    { echo "FAILED: the help file's recorder" >&2; exit 1; }
 # The drive types are read when the session starts: the next one sees it.
 timeout 60 wineserver -w >/dev/null 2>&1
 
@@ -73,6 +83,13 @@ for entry in QUORVIA 3D ACTION ADV ARCADE BOARD CARDS EDUCATE STRATEGY; do
     rm -rf "${DRIVE_C:?}/$entry"
 done
 BASELINE=$(ls -A "$DRIVE_C")
+
+# What a screen reader finds in the program's windows, and keys typed into
+# it, through the reader built with the program (see its usage).
+READER=$WINBUILD/tests/read_accessible.exe
+reader() {
+    "$wine" "$READER" "$@" 2>>"$TMPDIR/reader.log" | tr -d '\r'
+}
 
 # Prints "left top width height" of the outer frame of the visible window with
 # the given title and client size.
@@ -290,6 +307,252 @@ ROWS
     echo "PASS: the copy holds the game's files; Exit with the message open ends with 0"
 }
 
+# The shell's recorders in the program folder (see the prefix's set-up).
+wine_recorders() {
+    cp "$GAME" "$SYSTEM_CONTROL"
+    # Wine would run its own CONTROL.EXE in place of the file.
+    export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;control.exe=n"
+    cp "$GAME" "$DRIVE_C/QUORVIA/HELPREC.EXE"
+    printf 'help\r\n' >"$DRIVE_C/QUORVIA/GLIMMERA.HLP"
+}
+
+# Fails unless what a screen reader finds in window TITLE W H (its name,
+# description and buttons, tabs written "|") is EXPECTED.
+expect_accessible() {
+    local got
+    got=$(reader "$1" "$2" "$3" | tr '\t' '|')
+    [ "$got" = "$4" ] || fail "$5: a screen reader finds
+$got
+and not
+$4"
+}
+
+# Types the keys given after TITLE W H EXPECTED into the program and fails
+# unless the focus in that window went as EXPECTED says, one entry per key,
+# separated by "|" (see read_accessible keys; "none" types nothing).
+expect_keys() {
+    local title=$1 w=$2 h=$3 expected=$4 got
+    shift 4
+    got=$(reader keys "$title" "$w" "$h" "$@" | sed -n 's/^focus\t//p' | paste -sd '|')
+    [ "$got" = "$expected" ] || fail "keys $* in '$title': the focus went
+$got
+and not
+$expected"
+}
+
+# The buttons a screen reader finds on the main screen, the states of each
+# given by the function's arguments ("NAME=STATES"; others are focusable).
+main_buttons() {
+    local line name states
+    while IFS='|' read -r name rect description; do
+        states=focusable
+        for arg in "$@"; do
+            [ "${arg%%=*}" = "$name" ] && states=${arg#*=}
+        done
+        printf 'button|%s|%s|%s|%s\n' "$name" "$states" "$description" "$rect"
+    done <<'BUTTONS'
+Help|20,74,103,46|Click here for help on using this screen.
+Run|20,123,103,36|Click here to run the selected game from the CD.
+Copy to Hard Drive|20,162,103,95|Click here to copy the selected game to your hard drive.
+View|20,260,103,36|Click here to view the selected game files.
+Exit|20,299,103,46|Click here to quit this application.
+arcade|25,373,100,41|Click here for a listing of Arcade games.
+board|128,373,99,41|Click here for a listing of Board games.
+education|230,373,93,41|Click here for a listing of Educational games.
+strategy|326,373,94,41|Click here for a listing of Strategy games.
+cards|25,417,100,43|Click here for a listing of Cards games.
+action|128,417,99,43|Click here for a listing of Action games.
+adventure|230,417,93,43|Click here for a listing of Adventure games.
+3D|326,417,94,43|Click here for a listing of 3D games.
+BUTTONS
+}
+
+NOTICE_WORDS='This game runs only from the hard drive.\n\nTo play it, choose OK: the program copies the game to your hard drive and runs it from there.\n\nOtherwise, choose Cancel.'
+EXIT_WORDS="Games copied to your hard drive are removed through the system's Add/Remove Programs panel, which the Uninstall button opens.\n\nThere, select the games to remove and follow the prompts.\n\nThe Exit button leaves the program."
+CYCLE='#ListBox|#Edit|Help|Run|Copy to Hard Drive|View|Exit|arcade|board|education|strategy|cards|action|adventure|3D'
+
+# The main screen by keyboard alone: the Tab cycle whole and back, the arrow
+# blocks, every category by Enter or Space (the selected state for screen
+# readers), a held Enter on Run, Help, View, Copy to Hard Drive with the
+# chooser and its message, and Uninstall in the exit dialog; and what a
+# screen reader finds on the main screen, the chooser, the message and the
+# exit dialog.
+scenario_keyboard() {
+    wine_fixture <<'ROWS'
+ARCADE	Zapper	ZAPPER	ZAP.EXE	-w -lives 5	0
+ROWS
+    wine_recorders
+    xdotool mousemove 1010 760
+    wine_start_menu
+    expect_accessible Quorvia 640 480 "name|Quorvia
+description|
+$(main_buttons)" "the main screen at start"
+    expect_keys Quorvia 640 480 "#ListBox" none
+    local forward backward
+    forward=$(cut -d'|' -f2- <<<"$CYCLE")"|#ListBox"
+    backward=$(tr '|' '\n' <<<"$CYCLE" | tac | paste -sd '|')
+    # shellcheck disable=SC2046
+    expect_keys Quorvia 640 480 "$forward" $(printf 'tab %.0s' $(seq 15))
+    # shellcheck disable=SC2046
+    expect_keys Quorvia 640 480 "$backward" $(printf 'shift+tab %.0s' $(seq 15))
+    echo "PASS: the main screen opens with the focus in the list; Tab goes the whole cycle and Shift+Tab back"
+
+    expect_keys Quorvia 640 480 \
+        "#Edit|Help|Run|Copy to Hard Drive|View|Exit|Exit|View|View|View|Exit|arcade|board|education|strategy|strategy|3D|3D|adventure|education|board|arcade|arcade" \
+        tab tab down down down down down up left right tab tab right right right right down down left up left left up
+    echo "PASS: the arrow keys move within the command column and the category block and stop at their edges"
+
+    # Each category by a key; the one listed is the selected button.
+    local move key name
+    while read -r move key name; do
+        expect_keys Quorvia 640 480 "$name|$name" "$move" "$key"
+        [ "$(reader Quorvia 640 480 | awk -F'\t' '$1 == "button" && $3 ~ /selected/ {print $2}')" = "$name" ] ||
+            fail "$key on $name does not make it the selected category"
+    done <<'KEYS'
+none enter arcade
+right space board
+right enter education
+right space strategy
+down enter 3D
+left space adventure
+left enter action
+left space cards
+up enter arcade
+KEYS
+    expect_accessible Quorvia 640 480 "name|Quorvia
+description|
+$(main_buttons arcade=focusable,focused,selected)" "the main screen with arcade listed and focused"
+    echo "PASS: Enter and Space on each category list it; screen readers find it selected"
+
+    # The list, its first game, then Run held down: one start.
+    expect_keys Quorvia 640 480 "Exit|View|Copy to Hard Drive|Run|Help|#Edit|#ListBox|#ListBox|#Edit|Help|Run" \
+        shift+tab shift+tab shift+tab shift+tab shift+tab shift+tab shift+tab down tab tab tab
+    reader keys Quorvia 640 480 hold+enter >/dev/null
+    expect_record 1 "$(printf 'ZAP.EXE\t-w -lives 5\tD:\\ARCADE\\ZAPPER')" "Enter held on Run"
+    wait_no_window_named ZAP.EXE || fail "the demo game did not close"
+    sleep 1
+    [ "$(wc -l <"$WORK/record.txt")" = 1 ] || fail "Enter held on Run started the game more than once"
+    # The main screen has the keyboard again once the game has ended.
+    expect_keys Quorvia 640 480 "Run" none
+    echo "PASS: Enter held down on Run starts the selected game once"
+
+    expect_keys Quorvia 640 480 "Help" up
+    reader keys Quorvia 640 480 space >/dev/null
+    expect_record 2 "$(printf 'HELPREC.EXE\tC:\\QUORVIA\\GLIMMERA.HLP\tC:\\QUORVIA')" "Space on Help"
+    wait_no_window_named HELPREC.EXE || fail "the help recorder did not close"
+    expect_keys Quorvia 640 480 "Help" none
+    echo "PASS: Space on Help opens the help file"
+
+    expect_keys Quorvia 640 480 "Run|Copy to Hard Drive|View" down down down
+    reader keys Quorvia 640 480 enter >/dev/null
+    browser=$(wait_window_named "'Zapper' folder contents") || fail "Enter on View shows no open-file dialog"
+    reader keys "'Zapper' folder contents" 0 0 escape >/dev/null
+    wait_no_window_named "'Zapper' folder contents" || fail "Escape does not close the open-file dialog"
+    expect_keys Quorvia 640 480 "View" none
+    echo "PASS: Enter on View opens the open-file dialog"
+
+    local chooser="Save 'Zapper' Game To Where ?"
+    expect_keys Quorvia 640 480 "Copy to Hard Drive|-" up enter
+    wait_window "$chooser" 265 225 >/dev/null || fail "Enter on Copy to Hard Drive shows no chooser"
+    expect_accessible "$chooser" 265 225 "name|$chooser
+description|
+button|Save|focusable||179,16,79,34
+button|Cancel|focusable||179,53,79,34" "the chooser"
+    expect_keys "$chooser" 265 225 "#Edit|Save|Cancel|#ListBox|#ComboBox|#Edit|#ComboBox|#ListBox|Cancel|gone" \
+        none tab tab tab tab tab shift+tab shift+tab shift+tab escape
+    expect_keys Quorvia 640 480 "Copy to Hard Drive|-" none enter
+    wait_window "$chooser" 265 225 >/dev/null || fail "no chooser the second time"
+    expect_keys "$chooser" 265 225 "Save|Cancel|gone" tab tab enter
+    [ -e "$DRIVE_C/ARCADE" ] && fail "Cancel in the chooser copied the game"
+    expect_keys Quorvia 640 480 "Copy to Hard Drive|-" none enter
+    wait_window "$chooser" 265 225 >/dev/null || fail "no chooser the third time"
+    expect_keys "$chooser" 265 225 "Save|gone" tab space
+    wait_window "Quorvia Information" 254 138 >/dev/null || fail "Space on Save shows no message"
+    expect_accessible "Quorvia Information" 254 138 "name|Quorvia Information
+description|Copying of game 'Zapper' complete.
+button|Ok|focusable||82,101,89,28" "the message after the copy"
+    expect_keys "Quorvia Information" 254 138 "-|Ok|Ok|gone" none tab tab enter
+    cmp -s "$WORK/D/ARCADE/ZAPPER/ZAP.EXE" "$DRIVE_C/ARCADE/ZAPPER/ZAP.EXE" || fail "Save did not copy the game"
+    echo "PASS: the chooser by keyboard: the path box first, Tab through its controls, Escape and Cancel leave, Save copies; Enter on the message's OK closes it"
+
+    expect_keys Quorvia 640 480 "Copy to Hard Drive|View|Exit|-" none down down enter
+    wait_window "$UNTITLED" 430 240 >/dev/null || fail "Enter on Exit shows no exit dialog"
+    expect_accessible "$UNTITLED" 430 240 "name|
+description|$EXIT_WORDS
+button|Uninstall|focusable||47,176,164,31
+button|Exit|focusable||213,176,164,31" "the exit dialog"
+    expect_keys "$UNTITLED" 430 240 "-|-|Uninstall|Exit|Uninstall|Exit|Uninstall|gone" \
+        none escape tab tab tab shift+tab shift+tab enter
+    expect_record 3 "$(printf 'CONTROL.EXE\tAPPWIZ.CPL\tD:\\ARCADE\\ZAPPER')" "Enter on Uninstall"
+    wait_exit_status
+    [ "$EXIT_STATUS" = 0 ] || fail "Uninstall ended the program with status $EXIT_STATUS"
+    echo "PASS: the exit dialog opens with nothing focused, Escape does nothing, Tab cycles its buttons; Enter on Uninstall opens the removal panel and ends with 0"
+}
+
+# The hard-disk notice by keyboard: what a screen reader finds, Escape and
+# Cancel leave it, OK copies and starts the game; then Exit through the exit
+# dialog by Space.
+scenario_keyboard_notice() {
+    wine_fixture <<'ROWS'
+BOARD	Mahjong Temple	MAHJONG	MAHJONG.EXE	/tiles	1
+ROWS
+    wine_start_menu
+    # The board category by Enter, its first game, then Run.
+    # shellcheck disable=SC2046
+    expect_keys Quorvia 640 480 \
+        "#Edit|Help|Run|Copy to Hard Drive|View|Exit|arcade|board|board|arcade|Exit|View|Copy to Hard Drive|Run|Help|#Edit|#ListBox|#ListBox|#Edit|Help|Run" \
+        $(printf 'tab %.0s' $(seq 8)) enter $(printf 'shift+tab %.0s' $(seq 8)) down tab tab tab
+    expect_keys Quorvia 640 480 "Run|-" none enter
+    wait_window "$UNTITLED" 430 240 >/dev/null || fail "Enter on Run shows no hard-disk notice"
+    expect_accessible "$UNTITLED" 430 240 "name|
+description|$NOTICE_WORDS
+button|OK|focusable||47,176,164,31
+button|Cancel|focusable||213,176,164,31" "the hard-disk notice"
+    expect_keys "$UNTITLED" 430 240 "-|OK|Cancel|OK|gone" none tab tab tab escape
+    expect_keys Quorvia 640 480 "Run|-" none enter
+    wait_window "$UNTITLED" 430 240 >/dev/null || fail "no notice the second time"
+    expect_keys "$UNTITLED" 430 240 "OK|Cancel|gone" tab tab space
+    [ -e "$DRIVE_C/QUORVIA/BOARD" ] && fail "leaving the notice copied the game"
+    expect_keys Quorvia 640 480 "Run|-" none enter
+    wait_window "$UNTITLED" 430 240 >/dev/null || fail "no notice the third time"
+    reader keys "$UNTITLED" 430 240 tab enter >/dev/null
+    expect_record 1 "$(printf 'MAHJONG.EXE\t/tiles\tC:\\QUORVIA\\BOARD\\MAHJONG')" "Enter on the notice's OK"
+    wait_no_window_named MAHJONG.EXE || fail "the demo game did not close"
+    echo "PASS: the notice opens with nothing focused; Escape and Space on Cancel leave it, Enter on OK copies and starts the game"
+
+    expect_keys Quorvia 640 480 "Run|Copy to Hard Drive|View|Exit|-" none down down down space
+    wait_window "$UNTITLED" 430 240 >/dev/null || fail "Space on Exit shows no exit dialog"
+    expect_keys "$UNTITLED" 430 240 "Uninstall|Exit|gone" tab tab space
+    wait_exit_status
+    [ "$EXIT_STATUS" = 0 ] || fail "Space on Exit ended the program with status $EXIT_STATUS"
+    echo "PASS: Space on Exit in the exit dialog ends with 0"
+}
+
+# The disc request by keyboard: Tab focuses OK, Enter on it ends the
+# program; in the next start Escape does.
+scenario_keyboard_no_disc() {
+    wine_fixture </dev/null
+    rm -f "$DOSDEVICES/d:"
+    local round
+    for round in enter escape; do
+        "$wine" 'C:\QUORVIA\quorvia.exe' >>"$TMPDIR/wine.log" 2>&1 &
+        APP_PID=$!
+        wait_window "Quorvia Information" 254 138 >/dev/null || fail "no disc request without the disc"
+        if [ "$round" = enter ]; then
+            expect_accessible "Quorvia Information" 254 138 "name|Quorvia Information
+description|Please ensure that the 'Quorvia' CD is inside the CD-ROM drive.
+button|Ok|focusable||82,101,89,28" "the disc request"
+            expect_keys "Quorvia Information" 254 138 "-|Ok|Ok|gone" none tab shift+tab enter
+        else
+            expect_keys "Quorvia Information" 254 138 "gone" escape
+        fi
+        wait_exit_status
+        [ "$EXIT_STATUS" = 0 ] || fail "$round on the disc request ended the program with status $EXIT_STATUS"
+        wine_settle
+    done
+    echo "PASS: the disc request: Tab focuses OK, Enter on it ends with 0, and so does Escape"
+}
+
 # The program at 192 dpi: a script of its own, with its own prefix (the
 # density is a setting of the prefix) and a display large enough for it.
 scenario_scaled() {
@@ -297,7 +560,7 @@ scenario_scaled() {
 }
 
 passed=0 failed=0
-for scenario in ${WINE_E2E_SCENARIOS:-start_exit session view_copy scaled}; do
+for scenario in ${WINE_E2E_SCENARIOS:-start_exit session view_copy scaled keyboard keyboard_notice keyboard_no_disc}; do
     echo "== Wine end-to-end: $scenario"
     (
         WORK=$(mktemp -d)
@@ -315,6 +578,7 @@ for scenario in ${WINE_E2E_SCENARIOS:-start_exit session view_copy scaled}; do
         timeout 60 wineserver -w >/dev/null 2>&1
     fi
     rm -f "$DOSDEVICES/d:"
+    cp "$OUT/control.exe" "$SYSTEM_CONTROL"
 done
 timeout 60 wineserver -k >/dev/null 2>&1
 echo "Wine end-to-end: $passed scenarios passed, $failed failed"

@@ -9,6 +9,8 @@
 #include "ui/win32/widgets.h"
 #include "ui/window.h"
 
+#include <oleacc.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -315,4 +317,327 @@ TEST_CASE("a window is placed by its outer size before it was first shown")
     form.moveOuter(40, 30);
     CHECK(form.outerRect().x == 40);
     CHECK(form.outerRect().y == 30);
+}
+
+// ---------------------------------------------------------------------------
+// The keyboard and screen readers
+
+namespace {
+
+// Hands every waiting message to the program's own loop step, so that the
+// form sees its keys before the dialog navigation.
+void pumpLoop()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        ui::win32::dispatch(msg);
+}
+
+// A key typed into whatever has the focus; `held` marks an auto-repeat.
+void key(UINT msg, WPARAM vk, bool held = false)
+{
+    LPARAM lParam = 1;
+    if (held || msg == WM_KEYUP)
+        lParam |= 1L << 30;
+    if (msg == WM_KEYUP)
+        lParam |= 1L << 31;
+    PostMessageW(GetFocus(), msg, vk, lParam);
+    pumpLoop();
+}
+
+void stroke(WPARAM vk)
+{
+    key(WM_KEYDOWN, vk);
+    key(WM_KEYUP, vk);
+}
+
+void setShift(bool down)
+{
+    BYTE state[256];
+    GetKeyboardState(state);
+    state[VK_SHIFT] = down ? 0x80 : 0;
+    SetKeyboardState(state);
+}
+
+// A shown form with a list, two hot areas, a hidden one and a pane, in the
+// Tab cycle list, first, hidden, second, pane; each focus noted by name.
+struct KeyboardForm {
+    TestForm form;
+    ui::ListBox *list = form.addListBox({200, 10, 90, 80});
+    ui::HotArea *first = form.addHotArea({10, 10, 50, 20});
+    ui::HotArea *hidden = form.addHotArea({10, 40, 50, 20});
+    ui::HotArea *second = form.addHotArea({10, 70, 50, 20});
+    ui::TextPane *pane = form.addTextPane({200, 100, 90, 80});
+    std::string seen;
+
+    KeyboardForm()
+    {
+        hidden->hide();
+        form.setTabOrder({list, first, hidden, second, pane});
+        const auto note = [this](const char *what) {
+            return [this, what] { seen += seen.empty() ? what : std::string(" ") + what; };
+        };
+        list->onFocus = note("list");
+        first->onFocus = note("first");
+        hidden->onFocus = note("hidden");
+        second->onFocus = note("second");
+        pane->onFocus = note("pane");
+        first->onClick = note("click");
+        first->onMouseDown = note("down");
+        first->onMouseUp = note("up");
+        first->onArrow = [this](ui::Arrow a) { seen += a == ui::Arrow::Down ? " arrow-down" : " arrow-other"; };
+        form.showModeless();
+        pumpLoop();
+    }
+    ~KeyboardForm() { form.hide(); }
+};
+
+} // namespace
+
+TEST_CASE("the Tab cycle mixes hot areas and child controls, skips a hidden one and wraps both ways")
+{
+    KeyboardForm k;
+    // Opened without a focus set by the form: nothing has it.
+    CHECK(GetFocus() == k.form.hwnd());
+    CHECK_FALSE(k.first->hasFocus());
+    CHECK(k.seen.empty());
+    for (int i = 0; i < 5; ++i)
+        stroke(VK_TAB);
+    CHECK(k.seen == "list first second pane list");
+    CHECK(GetFocus() == hwndOf(k.list));
+    k.seen.clear();
+    setShift(true);
+    for (int i = 0; i < 4; ++i)
+        stroke(VK_TAB);
+    setShift(false);
+    CHECK(k.seen == "pane second first list");
+    // While a hot area has the focus the system's focus is on the form.
+    stroke(VK_TAB);
+    CHECK(k.first->hasFocus());
+    CHECK(GetFocus() == k.form.hwnd());
+    // A click gives no focus: the area that has it keeps it.
+    send(k.form.hwnd(), {{WM_LBUTTONDOWN, 20, 75, MK_LBUTTON}, {WM_LBUTTONUP, 20, 75, 0}});
+    CHECK(k.first->hasFocus());
+    CHECK_FALSE(k.second->hasFocus());
+}
+
+TEST_CASE("Enter as it goes down and Space as it comes up are one click each, held or not, without press or release")
+{
+    struct Row {
+        const char *name;
+        std::vector<std::pair<UINT, WPARAM>> keys;  // a second WM_KEYDOWN of a key is its auto-repeat
+        const char *expected;
+    };
+    const Row rows[] = {
+        {"Enter", {{WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}}, "click"},
+        {"Enter held", {{WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}},
+         "click"},
+        {"Space clicks as it comes up", {{WM_KEYDOWN, VK_SPACE}}, ""},
+        {"Space", {{WM_KEYDOWN, VK_SPACE}, {WM_KEYUP, VK_SPACE}}, "click"},
+        {"Space held", {{WM_KEYDOWN, VK_SPACE}, {WM_KEYDOWN, VK_SPACE}, {WM_KEYUP, VK_SPACE}}, "click"},
+        {"a release of Space that went down elsewhere", {{WM_KEYUP, VK_SPACE}}, ""},
+        {"an arrow key", {{WM_KEYDOWN, VK_DOWN}, {WM_KEYDOWN, VK_LEFT}}, "arrow-down arrow-other"},
+    };
+    for (const Row &row : rows) {
+        CAPTURE(row.name);
+        KeyboardForm k;
+        k.first->setFocus();
+        REQUIRE(k.seen == "first");
+        k.seen.clear();
+        WPARAM down = 0;
+        for (const auto &[msg, vk] : row.keys) {
+            key(msg, vk, msg == WM_KEYDOWN && down == vk);
+            down = msg == WM_KEYDOWN ? vk : 0;
+        }
+        k.seen.erase(0, k.seen.find_first_not_of(' '));
+        CHECK(k.seen == row.expected);
+    }
+}
+
+TEST_CASE("the keys of a hot area do nothing while it is hidden or has no focus")
+{
+    KeyboardForm k;
+    stroke(VK_RETURN);
+    stroke(VK_SPACE);
+    CHECK(k.seen.empty());
+    // Code cannot focus a hidden one either.
+    k.hidden->setFocus();
+    CHECK_FALSE(k.hidden->hasFocus());
+    k.first->setFocus();
+    k.first->hide();
+    stroke(VK_RETURN);
+    CHECK(k.seen == "first");
+}
+
+TEST_CASE("Escape anywhere in the window is onEscape, once per stroke, and nothing when unset")
+{
+    KeyboardForm k;
+    int escapes = 0;
+    stroke(VK_ESCAPE);  // unset: nothing, and the window stays
+    CHECK(IsWindowVisible(k.form.hwnd()));
+    k.form.onEscape = [&escapes] { ++escapes; };
+    stroke(VK_ESCAPE);
+    CHECK(escapes == 1);
+    k.pane->onFocus = nullptr;
+    stroke(VK_TAB);
+    stroke(VK_TAB);
+    stroke(VK_TAB);
+    stroke(VK_TAB);
+    REQUIRE(GetFocus() == hwndOf(k.pane));
+    // From the multi-line pane too, which would take Escape for a close.
+    int closes = 0;
+    k.form.onClose = [&closes] { ++closes; };
+    key(WM_KEYDOWN, VK_ESCAPE);
+    key(WM_KEYDOWN, VK_ESCAPE, true);
+    key(WM_KEYUP, VK_ESCAPE);
+    pumpLoop();
+    CHECK(escapes == 2);
+    CHECK(closes == 0);
+}
+
+TEST_CASE("the focus rectangle shows inside the focused hot area, whatever lies above it, and goes with the focus")
+{
+    KeyboardForm k;
+    // A shown label over the area: the rectangle is drawn above it.
+    ui::Label *label = k.form.addLabel({0, 0, 100, 100}, ui::LabelStyle::Status);
+    label->show();
+    const auto litOnTopEdge = [&k] {
+        RedrawWindow(k.form.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        HDC dc = GetDC(k.form.hwnd());
+        int lit = 0;
+        for (int x = 10; x < 60; ++x)
+            if (GetPixel(dc, x, 10) != RGB(0, 0, 0))
+                ++lit;
+        ReleaseDC(k.form.hwnd(), dc);
+        return lit;
+    };
+    CHECK(litOnTopEdge() == 0);
+    k.first->setFocus();
+    pumpLoop();
+    const int dotted = litOnTopEdge();
+    CHECK(dotted > 10);
+    CHECK(dotted < 50);
+    // Pointer movement over the background does not hide it.
+    send(k.form.hwnd(), {{WM_MOUSEMOVE, 150, 150, 0}});
+    CHECK(litOnTopEdge() == dotted);
+    k.list->setFocus();
+    pumpLoop();
+    CHECK(litOnTopEdge() == 0);
+}
+
+namespace {
+
+constexpr IID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+IAccessible *accessibleOf(HWND hwnd)
+{
+    IAccessible *object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kIAccessible,
+                                          reinterpret_cast<void **>(&object))))
+        return nullptr;
+    return object;
+}
+
+VARIANT childId(long id)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+std::string textOf(BSTR text)
+{
+    std::string out = text ? ui::win32::utf8(std::wstring(text, SysStringLen(text))) : "";
+    SysFreeString(text);
+    return out;
+}
+
+} // namespace
+
+TEST_CASE("a screen reader finds the hot areas as push buttons with their names, descriptions and states")
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    KeyboardForm k;
+    k.form.setAccessibleDescription("What the dialog says.");
+    k.first->setAccessible("Copy to Hard Drive", "Click here to copy.");
+    k.second->setAccessible("arcade", "");
+    k.second->setSelected(true);
+    k.first->setFocus();
+    IAccessible *client = accessibleOf(k.form.hwnd());
+    REQUIRE(client);
+
+    BSTR text = nullptr;
+    client->get_accName(childId(CHILDID_SELF), &text);
+    CHECK(textOf(text) == "Test");
+    text = nullptr;
+    client->get_accDescription(childId(CHILDID_SELF), &text);
+    CHECK(textOf(text) == "What the dialog says.");
+    // The three hot areas, then the list and the pane as objects of their own.
+    long count = 0;
+    client->get_accChildCount(&count);
+    CHECK(count == 5);
+    IDispatch *object = nullptr;
+    CHECK(client->get_accChild(childId(1), &object) == S_FALSE);
+    CHECK(client->get_accChild(childId(4), &object) == S_OK);
+    if (object)
+        object->Release();
+
+    struct Row {
+        long id;
+        const char *name, *description;
+        long states;
+    };
+    const Row rows[] = {
+        {1, "Copy to Hard Drive", "Click here to copy.", STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED},
+        {2, "", "", STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_INVISIBLE},
+        {3, "arcade", "", STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_SELECTED},
+    };
+    for (const Row &row : rows) {
+        CAPTURE(row.id);
+        text = nullptr;
+        client->get_accName(childId(row.id), &text);
+        CHECK(textOf(text) == row.name);
+        text = nullptr;
+        client->get_accDescription(childId(row.id), &text);
+        CHECK(textOf(text) == row.description);
+        VARIANT role, state;
+        VariantInit(&role);
+        VariantInit(&state);
+        REQUIRE(client->get_accRole(childId(row.id), &role) == S_OK);
+        CHECK(role.lVal == ROLE_SYSTEM_PUSHBUTTON);
+        REQUIRE(client->get_accState(childId(row.id), &state) == S_OK);
+        CHECK(state.lVal == row.states);
+    }
+    CHECK(client->get_accName(childId(6), &text) == E_INVALIDARG);
+
+    // The default action is a click, from the event loop.
+    text = nullptr;
+    client->get_accDefaultAction(childId(1), &text);
+    CHECK(textOf(text) == "Press");
+    k.seen.clear();
+    CHECK(client->accDoDefaultAction(childId(1)) == S_OK);
+    CHECK(k.seen.empty());
+    pumpLoop();
+    CHECK(k.seen == "click");
+    client->Release();
+}
+
+TEST_CASE("a screen reader that keeps a window's object after the window is gone gets errors, not a crash")
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible *client = nullptr;
+    {
+        TestForm form;
+        form.addHotArea({10, 10, 50, 20})->setAccessible("OK", "");
+        client = accessibleOf(form.hwnd());
+        REQUIRE(client);
+    }
+    BSTR text = nullptr;
+    long count = -1;
+    CHECK(FAILED(client->get_accName(childId(1), &text)));
+    CHECK(FAILED(client->get_accChildCount(&count)));
+    CHECK(FAILED(client->accDoDefaultAction(childId(1))));
+    client->Release();
 }

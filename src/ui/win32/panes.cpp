@@ -74,7 +74,10 @@ LRESULT CALLBACK Child::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         self->mHwnd = nullptr;
         return CallWindowProcW(original, hwnd, msg, wParam, lParam);
     }
-    return self->message(msg, wParam, lParam);
+    const LRESULT result = self->message(msg, wParam, lParam);
+    if (msg == WM_SETFOCUS)
+        self->mForm.childFocused(*self);
+    return result;
 }
 
 LRESULT Child::message(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -26,10 +26,10 @@ class HotArea : public WindowlessOf<ui::HotArea> {
 public:
     HotArea(FormWindow &form, const layout::Rect &rect);
     void setCursor(Cursor cursor) override;
-    // Keyboard and accessibility: kept here until the toolkit's own support.
-    void setFocus() override {}
-    bool hasFocus() const override { return false; }
-    void setAccessible(const std::string &, const std::string &) override {}
+    // The form keeps which hot area has the keyboard focus (see FormWindow).
+    void setFocus() override;
+    bool hasFocus() const override;
+    void setAccessible(const std::string &name, const std::string &description) override;
     void setSelected(bool selected) override { mSelected = selected; }
     bool selected() const override { return mSelected; }
     Pointer pointer() const override { return Pointer::Target; }
@@ -38,10 +38,19 @@ public:
     void mouseUp(int button, bool inside) override;
     HCURSOR cursor() const override;
 
+    // From the keyboard: Enter or Space is a click without the press and
+    // release; an arrow key goes to onArrow.
+    void keyClick();
+    void arrow(Arrow which);
+    void repaint() const { invalidate(); }
+    const std::string &accessibleName() const { return mAccessibleName; }
+    const std::string &accessibleDescription() const { return mAccessibleDescription; }
+
 private:
     Cursor mCursor = Cursor::Hand;
     bool mLeftPressed = false;
     bool mSelected = false;
+    std::string mAccessibleName, mAccessibleDescription;
 };
 
 class Label : public WindowlessOf<ui::Label> {

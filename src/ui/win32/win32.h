@@ -59,6 +59,26 @@ std::vector<HWND> disableOthers(HWND except);
 void enableAgain(const std::vector<HWND> &windows);
 
 class FormWindow;
+class HotArea;
+class Accessible;
+
+// Posted to a form by a screen reader's default action on one of its hot
+// areas (wParam: the area's child number, from 1): the click runs from the
+// event loop, not inside the reader's call.
+inline constexpr UINT kAccessibleClick = WM_APP + 2;
+
+// A form's answer to WM_GETOBJECT for its client area: an accessible object
+// whose children are its hot areas, then its child controls, made on the
+// first request (oleacc.dll is loaded then); 0 when it cannot be made.
+LRESULT accessibleResult(FormWindow &form, Accessible *&object, WPARAM wParam);
+// Cuts the object off from its form, which is going: a screen reader may
+// still hold it, and then gets an error from each call.
+void releaseAccessible(Accessible *&object);
+
+// Hands a message of the event loop to its window: the form's own keys
+// (Tab, Escape, Enter, Space and the arrows on a hot area) first, then Tab
+// and the arrow keys among the child controls as in a dialog.
+void dispatch(MSG &msg);
 
 // A control that the form draws and hit-tests itself: it has no window.
 class Windowless {
@@ -121,6 +141,8 @@ public:
     void rescale();
     // A notification of WM_COMMAND (LBN_SELCHANGE, CBN_SELCHANGE, ...).
     virtual void command(int) {}
+    // The control received the keyboard focus from elsewhere in its window.
+    virtual void focused() {}
     // An owner-drawn entry.
     virtual void drawItem(const DRAWITEMSTRUCT &) {}
     // The child of a form's child window, or null.
@@ -155,6 +177,12 @@ public:
     // By its own flag: a child of a window not yet shown is visible once shown.
     bool visible() const override { return (GetWindowLongW(mHwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
     void setName(const std::string &name) override { mName = name; }
+    void focused() override
+    {
+        if constexpr (requires(I &i) { i.onFocus(); })
+            if (this->onFocus)
+                this->onFocus();
+    }
 };
 
 struct ModalLoop;
@@ -176,8 +204,8 @@ public:
     ui::FolderList *addFolderList(const layout::Rect &rect) override;
     ui::FileList *addFileList(const layout::Rect &rect) override;
 
-    void setTabOrder(const std::vector<Control *> &) override {}
-    void setAccessibleDescription(const std::string &) override {}
+    void setTabOrder(const std::vector<Control *> &controls) override { mTabOrder = controls; }
+    void setAccessibleDescription(const std::string &text) override { mDescription = text; }
     void setTitle(const std::string &title) override;
     std::string title() const override { return mTitle; }
     layout::Rect outerRect() const override;
@@ -203,6 +231,19 @@ public:
     int nextControlId() { return mNextId++; }
     // The child that gets the keyboard focus when the window is activated.
     void setFocusChild(HWND child);
+
+    // The keyboard focus among the hot areas, which have no window: while
+    // one has it, the system's focus is on the form's own window.
+    void focusHotArea(HotArea &area);
+    HotArea *focusedArea() const { return mFocusArea; }
+    void childFocused(Child &child);
+    // A key of the event loop for this window or one of its children, taken
+    // before the dialog navigation; true when it was the form's.
+    bool takeKey(const MSG &msg);
+    // What screen readers are told (see accessible.cpp).
+    const std::string &accessibleDescription() const { return mDescription; }
+    std::vector<HotArea *> hotAreas() const;
+    std::vector<HWND> childWindows() const;
     // The form window of a top-level window of the program, or null.
     static FormWindow *of(HWND hwnd);
     // True while some loaded form's window is shown.
@@ -223,6 +264,10 @@ private:
     // Takes a new density: the outer size for the client area at it (placed
     // at `suggested` when the system gives one), the children, the icons.
     void applyDpi(int dpi, const RECT *suggested);
+    // Tab and Shift+Tab: the next control of the cycle that can take the focus.
+    void tab(bool backwards);
+    Control *focusedControl() const;
+    LRESULT accessibleObject(WPARAM wParam);
     template <class T> T *own(std::unique_ptr<T> item);
     template <class T> T *ownChild(std::unique_ptr<T> child);
 
@@ -240,6 +285,13 @@ private:
     HWND mFocus = nullptr;
     int mNextId = 100;  // child ids clear of IDOK and IDCANCEL
     ModalLoop *mModal = nullptr;
+
+    std::vector<Control *> mTabOrder;
+    HotArea *mFocusArea = nullptr;
+    HotArea *mSpaceArea = nullptr;  // where Space went down: its release there is the click
+    HWND mFocusedChild = nullptr;   // the child that last had the focus in this window
+    std::string mDescription;
+    Accessible *mAccessible = nullptr;
 
     // The pointer's press: what gets its movement and its release.
     enum class Grab { None, Background, Nothing, Item };

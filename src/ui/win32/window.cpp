@@ -98,19 +98,6 @@ bool isInput(UINT msg)
            || msg == WM_CONTEXTMENU || msg == WM_INPUT;
 }
 
-// Hands a message to its window; Tab and the arrow keys move the focus
-// among a form's controls as in a dialog.
-void dispatch(MSG &msg)
-{
-    if (msg.hwnd) {
-        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-        if (root && FormWindow::of(root) && IsDialogMessageW(root, &msg))
-            return;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-}
-
 void deletePending()
 {
     Program &p = program();
@@ -164,6 +151,19 @@ void paintPending()
 }
 
 } // namespace
+
+void dispatch(MSG &msg)
+{
+    if (msg.hwnd) {
+        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+        if (FormWindow *form = root ? FormWindow::of(root) : nullptr) {
+            if (form->takeKey(msg) || IsDialogMessageW(root, &msg))
+                return;
+        }
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
 
 std::vector<HWND> disableOthers(HWND except)
 {
@@ -309,6 +309,7 @@ FormWindow::~FormWindow()
         mModal->finish();
         mModal->done = true;
     }
+    releaseAccessible(mAccessible);
     if (mHwnd) {
         SetWindowLongPtrW(mHwnd, GWLP_USERDATA, 0);
         DestroyWindow(mHwnd);
@@ -374,9 +375,171 @@ ui::FileList *FormWindow::addFileList(const layout::Rect &rect) { return ownChil
 
 void FormWindow::setFocusChild(HWND child)
 {
+    if (HotArea *area = std::exchange(mFocusArea, nullptr))
+        area->repaint();
     mFocus = child;
     if (GetActiveWindow() == mHwnd)
         SetFocus(child);
+}
+
+// ---------------------------------------------------------------------------
+// The keyboard
+
+std::vector<HotArea *> FormWindow::hotAreas() const
+{
+    std::vector<HotArea *> areas;
+    for (const auto &item : mItems)
+        if (auto *area = dynamic_cast<HotArea *>(item.get()))
+            areas.push_back(area);
+    return areas;
+}
+
+std::vector<HWND> FormWindow::childWindows() const
+{
+    std::vector<HWND> windows;
+    for (const auto &child : mChildren)
+        if (child->hwnd())
+            windows.push_back(child->hwnd());
+    return windows;
+}
+
+void FormWindow::focusHotArea(HotArea &area)
+{
+    // A hidden button (the information dialog's OK before it shows) takes none.
+    if (!area.shown())
+        return;
+    HotArea *old = std::exchange(mFocusArea, &area);
+    mFocus = nullptr;
+    mFocusedChild = nullptr;
+    if (old && old != &area)
+        old->repaint();
+    area.repaint();
+    if (GetActiveWindow() == mHwnd && GetFocus() != mHwnd)
+        SetFocus(mHwnd);
+    if (old != &area && area.onFocus)
+        area.onFocus();
+}
+
+void FormWindow::childFocused(Child &child)
+{
+    if (HotArea *area = std::exchange(mFocusArea, nullptr))
+        area->repaint();
+    mFocus = child.hwnd();
+    // The focus coming back with the window's activation is no new focus.
+    if (std::exchange(mFocusedChild, child.hwnd()) != child.hwnd())
+        child.focused();
+}
+
+Control *FormWindow::focusedControl() const
+{
+    HWND focus = GetFocus();
+    if (!focus || !IsChild(mHwnd, focus))
+        focus = mFocus;
+    if (focus) {
+        for (const auto &child : mChildren)
+            if (child->hwnd() && (child->hwnd() == focus || IsChild(child->hwnd(), focus)))
+                return dynamic_cast<Control *>(child.get());
+    }
+    return mFocusArea ? static_cast<ui::HotArea *>(mFocusArea) : nullptr;
+}
+
+void FormWindow::tab(bool backwards)
+{
+    const int n = static_cast<int>(mTabOrder.size());
+    const auto found = std::find(mTabOrder.begin(), mTabOrder.end(), focusedControl());
+    const int at = found == mTabOrder.end() ? -1 : static_cast<int>(found - mTabOrder.begin());
+    for (int step = 1; step <= n; ++step) {
+        // From nothing, the first Tab goes to the first control, Shift+Tab to the last.
+        const int i = at < 0 ? (backwards ? n - step : step - 1) : ((at + (backwards ? -step : step)) % n + n) % n;
+        Control *control = mTabOrder[static_cast<std::size_t>(i)];
+        if (auto *area = dynamic_cast<HotArea *>(control)) {
+            if (area->shown()) {
+                focusHotArea(*area);
+                return;
+            }
+        } else if (auto *child = dynamic_cast<Child *>(control)) {
+            HWND h = child->hwnd();
+            if (h && IsWindowVisible(h) && IsWindowEnabled(h)) {
+                // A one-line box is entered with its text selected, as in a dialog.
+                if (!(GetWindowLongW(h, GWL_STYLE) & ES_MULTILINE)
+                    && (SendMessageW(h, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+                    SendMessageW(h, EM_SETSEL, 0, -1);
+                setFocusChild(h);
+                return;
+            }
+        }
+    }
+}
+
+namespace {
+
+bool droppedDown(HWND hwnd)
+{
+    wchar_t name[16];
+    return GetClassNameW(hwnd, name, 16) && lstrcmpiW(name, L"ComboBox") == 0
+           && SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0);
+}
+
+bool held(int key)
+{
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+} // namespace
+
+bool FormWindow::takeKey(const MSG &msg)
+{
+    const UINT m = msg.message;
+    if (m != WM_KEYDOWN && m != WM_KEYUP && m != WM_CHAR)
+        return false;
+    // An open drive list keeps Escape, Enter and Tab to close itself.
+    if (msg.hwnd != mHwnd && droppedDown(msg.hwnd))
+        return false;
+    const bool down = m == WM_KEYDOWN;
+    const bool repeat = down && (msg.lParam & (1L << 30)) != 0;  // the key's auto-repeat
+    const WPARAM key = msg.wParam;
+    if (down && key == VK_ESCAPE) {
+        // Caught here for every control: a multi-line edit would take it for
+        // a close request of its window.
+        if (!repeat && mForm.onEscape)
+            mForm.onEscape();
+        return true;
+    }
+    if (down && key == VK_TAB && !mTabOrder.empty() && !held(VK_CONTROL) && !held(VK_MENU)) {
+        tab(held(VK_SHIFT));
+        return true;
+    }
+    // The child controls keep their own keys; the rest are the form's own.
+    if (msg.hwnd != mHwnd)
+        return false;
+    HotArea *area = mFocusArea && mFocusArea->shown() ? mFocusArea : nullptr;
+    if (m == WM_CHAR)
+        return true;
+    switch (key) {
+    case VK_RETURN:
+        if (down && !repeat && area)
+            area->keyClick();
+        return true;
+    case VK_SPACE:
+        // The click comes as the key is released, over the button it went down on.
+        if (down) {
+            if (!repeat)
+                mSpaceArea = area;
+        } else if (std::exchange(mSpaceArea, nullptr) == area && area) {
+            area->keyClick();
+        }
+        return true;
+    case VK_UP:
+    case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+        if (down && area)
+            area->arrow(key == VK_UP ? Arrow::Up : key == VK_DOWN ? Arrow::Down : key == VK_LEFT ? Arrow::Left : Arrow::Right);
+        return true;
+    default:
+        // Without a cycle of its own the window keeps the dialog's Tab.
+        return !(key == VK_TAB && mTabOrder.empty());
+    }
 }
 
 void FormWindow::setTitle(const std::string &title)
@@ -440,9 +603,22 @@ void FormWindow::dismiss()
         loop->done = true;
         previous = loop->previousActive;
     }
+    // When this is the active window, the one it came from (or another shown
+    // window of the program) is activated before this one hides: hiding the
+    // active window first leaves the choice to the system, and the keyboard
+    // may end up nowhere. A window shown meanwhile keeps the activation.
+    if (GetActiveWindow() == mHwnd) {
+        const auto takes = [this](HWND h) {
+            return h && h != mHwnd && IsWindow(h) && IsWindowVisible(h) && IsWindowEnabled(h);
+        };
+        HWND next = takes(previous) ? previous : nullptr;
+        for (FormWindow *w : program().windows)
+            if (!next && takes(w->mHwnd))
+                next = w->mHwnd;
+        if (next)
+            SetActiveWindow(next);
+    }
     ShowWindow(mHwnd, SW_HIDE);
-    if (previous && IsWindow(previous) && IsWindowVisible(previous) && IsWindowEnabled(previous))
-        SetActiveWindow(previous);
     // As the toolkit has it: the last window closing ends the program.
     if (!anyShown())
         PostQuitMessage(0);
@@ -540,6 +716,11 @@ void FormWindow::paint(HDC dc, const RECT &area)
         const RECT device = toDevice(item->rect());
         if (item->shown() && IntersectRect(&overlap, &device, &area))
             item->draw(buffer);
+    }
+    // The focus rectangle lies above the pictures, inside the hot area.
+    if (mFocusArea && mFocusArea->shown()) {
+        const RECT focus = toDevice(mFocusArea->rect());
+        DrawFocusRect(buffer, &focus);
     }
 
     BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, buffer, area.left, area.top,
@@ -644,12 +825,14 @@ void FormWindow::activated(bool active)
             mFocus = focus;
         return;
     }
-    // The focus goes back where it was, or opens in the first control that
-    // takes it.
+    // The focus goes back where it was: a child, or a hot area or nothing on
+    // the form's own window. A window without a cycle of its own opens in the
+    // first control that takes it.
     HWND focus = mFocus;
     if (!focus || !IsWindow(focus) || !IsWindowVisible(focus) || !IsWindowEnabled(focus))
-        focus = GetNextDlgTabItem(mHwnd, nullptr, FALSE);
-    SetFocus(focus ? focus : mHwnd);
+        focus = mFocusArea || !mTabOrder.empty() ? nullptr : GetNextDlgTabItem(mHwnd, nullptr, FALSE);
+    if (GetFocus() != (focus ? focus : mHwnd))
+        SetFocus(focus ? focus : mHwnd);
 }
 
 namespace {
@@ -698,6 +881,11 @@ LRESULT CALLBACK FormWindow::windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
     if (msg == WM_NCDESTROY)
         self->mHwnd = nullptr;
     return self->handle(msg, wParam, lParam);
+}
+
+LRESULT FormWindow::accessibleObject(WPARAM wParam)
+{
+    return accessibleResult(*this, mAccessible, wParam);
 }
 
 LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -831,6 +1019,17 @@ LRESULT FormWindow::handle(UINT msg, WPARAM wParam, LPARAM lParam)
         applyDpi(HIWORD(wParam), reinterpret_cast<const RECT *>(lParam));
         refreshCursor();
         return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT)
+            if (const LRESULT result = accessibleObject(wParam))
+                return result;
+        break;
+    case kAccessibleClick: {
+        const std::vector<HotArea *> areas = hotAreas();
+        if (wParam >= 1 && wParam <= areas.size() && areas[wParam - 1]->shown())
+            areas[wParam - 1]->keyClick();
+        return 0;
+    }
     default:
         break;
     }

@@ -313,6 +313,34 @@ void HotArea::mouseUp(int button, bool inside)
         onClick();
 }
 
+void HotArea::setFocus()
+{
+    mForm.focusHotArea(*this);
+}
+
+bool HotArea::hasFocus() const
+{
+    return mForm.focusedArea() == this;
+}
+
+void HotArea::setAccessible(const std::string &name, const std::string &description)
+{
+    mAccessibleName = name;
+    mAccessibleDescription = description;
+}
+
+void HotArea::keyClick()
+{
+    if (onClick)
+        onClick();
+}
+
+void HotArea::arrow(Arrow which)
+{
+    if (onArrow)
+        onArrow(which);
+}
+
 // ---------------------------------------------------------------------------
 // Labels
 
