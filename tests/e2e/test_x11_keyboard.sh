@@ -8,7 +8,7 @@
 # Space too; Help's refusal box; the hard-disk notice cancelled by Escape and
 # by its Cancel, then OK; the chooser cancelled by Escape and by its Cancel,
 # then Save, and the message's OK; View's file browser; the exit dialog,
-# where Escape does nothing, left by Exit.
+# where Escape does nothing, left by Exit, and in a second start by Uninstall.
 # Usage: test_x11_keyboard.sh MENU DEMO_GAME CATALOGUE_TOOL BUILD_FOLDER
 set -u
 MENU=$1 GAME=$2 TOOL=$3 BUILD=$4
@@ -181,4 +181,24 @@ keys Tab Tab Return
 wait_exit_status
 [ "$EXIT_STATUS" = 0 ] || fail "Exit by Enter ended the program with status $EXIT_STATUS"
 pass "in the exit dialog Escape does nothing and Enter on Exit ends the program"
+
+# A second start for Uninstall: Shift+Tab from the list goes round to Exit.
+# The removal panel is a Windows program, which the shell gives to wine: a
+# stand-in wine on the path notes what it was asked to start.
+mkdir -p "$WORK/bin"
+printf '#!/bin/sh\necho "$*" >>"%s"\n' "$WORK/panel.txt" >"$WORK/bin/wine"
+chmod +x "$WORK/bin/wine"
+PATH=$WORK/bin:$PATH start_menu
+keys shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab shift+Tab Return
+wait_window "$UNTITLED" 430 240 >/dev/null || fail "Enter on Exit showed no exit dialog"
+keys Tab Return
+wait_exit_status
+[ "$EXIT_STATUS" = 0 ] || fail "Uninstall by Enter ended the program with status $EXIT_STATUS"
+for _ in $(seq 50); do  # the detached stand-in may write after the program ended
+    [ -s "$WORK/panel.txt" ] && break
+    sleep 0.1
+done
+[ "$(cat "$WORK/panel.txt" 2>/dev/null)" = "CONTROL.EXE APPWIZ.CPL" ] ||
+    fail "Enter on Uninstall did not open the removal panel: $(cat "$WORK/panel.txt" 2>/dev/null)"
+pass "Shift+Tab from the list reaches Exit; in the exit dialog Enter on Uninstall opens the removal panel and ends the program"
 echo "$passed passed, 0 failed"
