@@ -14,28 +14,13 @@ MENU=$1 GAME=$2 TOOL=$3 BUILD=$4
 ART=$BUILD/src/assets/art
 . "$(dirname "$0")/x11lib.sh"
 
-# x11_start with a screen large enough for the doubled main screen.
-x11_start_large() {
-    local fdfile
-    fdfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 100); do
-        [ -s "$fdfile" ] && break
-        sleep 0.05
-    done
-    export DISPLAY=":$(head -1 "$fdfile")"
-    rm -f "$fdfile"
-    export QT_QPA_PLATFORM=xcb
-    trap x11_stop EXIT
-}
 
 # Exactly equal pixels: the program draws the generator's pixels as they are.
 pixels_not_equal() {
     compare -metric AE "$1" "$2" null: 2>&1 | awk '{print int($1)}'
 }
 
-x11_start_large
+XVFB_SCREEN=2048x1536x24 x11_start
 WORK=$(mktemp -d)
 # What the X server shows as the pointer (XFixes).
 gcc -O2 "$(dirname "$0")/x11_cursor.c" -o "$WORK/x11_cursor" -lX11 -lXfixes || fail "building the cursor tool"

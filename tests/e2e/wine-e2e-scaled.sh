@@ -44,16 +44,8 @@ fi
 DRIVE_C=$WINEPREFIX/drive_c
 DOSDEVICES=$WINEPREFIX/dosdevices
 
-# x11_start with a screen large enough for the doubled main screen.
-fdfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 2048x1536x24 -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 100); do
-    [ -s "$fdfile" ] && break
-    sleep 0.05
-done
-export DISPLAY=":$(head -1 "$fdfile")"
-rm -f "$fdfile"
+# A screen large enough for the doubled main screen.
+XVFB_SCREEN=2048x1536x24 x11_start
 WORK=$(mktemp -d)
 trap x11_stop EXIT
 

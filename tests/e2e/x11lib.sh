@@ -5,10 +5,11 @@
 # program's name; a caller whose program leaves it empty (Wine) sets it to "".
 UNTITLED=${UNTITLED-Quorvia}
 
+# XVFB_SCREEN, when set, is the screen's size and depth (default 1024x768x24).
 x11_start() {
     local fdfile
     fdfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
         [ -s "$fdfile" ] && break
