@@ -12,25 +12,10 @@ sample=$root/build/sample
 [ -x "$sample/C/QUORVIA/quorvia" ] || { echo "build first: scripts/run.sh" >&2; exit 1; }
 . tests/e2e/x11lib.sh
 
-# An X display of the given size for one picture (x11_start's, larger).
-display_of() {
-    local fdfile
-    fdfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$fdfile" >/dev/null 2>&1 &
-    XVFB_PID=$!
-    for _ in $(seq 100); do
-        [ -s "$fdfile" ] && break
-        sleep 0.05
-    done
-    export DISPLAY=":$(head -1 "$fdfile")"
-    rm -f "$fdfile"
-    export QT_QPA_PLATFORM=xcb
-}
-
 # shoot SCALE SCREEN FILE: the screenshot at a scale factor.
 shoot() {
     local s=$1 wx wy
-    display_of "$2"
+    XVFB_SCREEN=$2 x11_start
     QT_SCALE_FACTOR=$s QUORVIA_DRIVES="C=$sample/C;D=$sample/D" "$sample/C/QUORVIA/quorvia" &
     APP_PID=$!
     main=$(wait_window "Quorvia" $((640 * s)) $((480 * s))) || fail "no main screen at $s x"

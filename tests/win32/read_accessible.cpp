@@ -140,9 +140,9 @@ void keyEvent(WORD key, bool up)
     pause(30);
 }
 
-bool type(const std::string &spec)
+bool type(const std::string &key)
 {
-    std::string name = spec;
+    std::string name = key;
     bool shift = false, hold = false;
     if (name.rfind("shift+", 0) == 0) {
         shift = true;
