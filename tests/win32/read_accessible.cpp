@@ -140,9 +140,9 @@ void keyEvent(WORD key, bool up)
     pause(30);
 }
 
-bool type(const std::string &key)
+bool type(const std::string &keyName)
 {
-    std::string name = key;
+    std::string name = keyName;
     bool shift = false, hold = false;
     if (name.rfind("shift+", 0) == 0) {
         shift = true;
